@@ -1,0 +1,33 @@
+#include "platform/status_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+
+FileResult WriteAtStart(const std::string& fileName, std::string_view bytes) {
+    int fd;
+    do {
+        fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd == -1 && errno == EINTR);
+    if (fd == -1) return {false, std::strerror(errno)};
+
+    // One positioned write; a short or interrupted write is carried on from where it stopped.
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            FileResult failed{false, n < 0 ? std::strerror(errno) : "nothing was written"};
+            ::close(fd);
+            return failed;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) == -1 && errno != EINTR) return {false, std::strerror(errno)};
+    return {};
+}
+
+} // namespace platform

@@ -1,0 +1,28 @@
+// The per-user settings store: text values addressed by application, section and key.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The caller's default when the key, the section or the whole store is absent.
+    virtual std::string GetSetting(const std::string& application, const std::string& section,
+                                   const std::string& key, const std::string& defaultValue) = 0;
+    // Throws std::runtime_error naming the store when the value can't be kept.
+    virtual void SaveSetting(const std::string& application, const std::string& section,
+                             const std::string& key, const std::string& value) = 0;
+    // Where the values of an application live, for messages (a file, a registry key).
+    virtual std::string Location(const std::string& application) const = 0;
+};
+
+std::unique_ptr<SettingsStore> OpenUserSettings();
+
+// The product name of the program's version information, else the executable's name
+// without its extension.
+std::string ApplicationName();
+
+} // namespace platform

@@ -1,0 +1,123 @@
+// The window toolkit the window program draws with: plain control data in, events out.
+// Positions and sizes are twips (1440 per inch); each backend converts with its display's dpi.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+using Colour = std::uint32_t; // 0x00BBGGRR, red in the low byte
+
+// 32-bit pixels 0xAARRGGBB, rows top to bottom.
+struct Image {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
+};
+
+struct TwipsRect {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+enum class TextAlign { Left, Right, Center };
+
+struct FontSpec {
+    std::string Name;  // face, e.g. "Arial"; the backend finds the closest face with the charset's glyphs
+    double Size = 0;   // points
+    int Weight = 400;  // 400 normal, 700 bold
+    int Charset = 0;   // 204 Cyrillic
+};
+
+struct Label {
+    TwipsRect Rect;
+    std::string Caption; // UTF-8, one line, clipped to Rect, starting at its top edge
+    Colour ForeColor = 0;
+    FontSpec Font;
+    TextAlign Alignment = TextAlign::Left;
+};
+
+struct Picture {
+    TwipsRect Rect;
+    const Image* Source = nullptr; // shown at natural size
+    bool Visible = false;
+};
+
+struct Shape {
+    TwipsRect Rect;
+    Colour FillColor = 0;
+    Colour BorderColor = 0;
+    int BorderWidth = 1; // pixels, centred on the rectangle's edge
+};
+
+// What the window shows, drawn in this order over the system's window background:
+// the shape (fill, then outline), the labels, then the visible pictures.
+struct Surface {
+    const Shape* Panel = nullptr;
+    std::vector<const Label*> Labels;
+    std::vector<const Picture*> Pictures;
+};
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+// Mouse button codes of a press.
+constexpr int kButtonLeft = 1;
+constexpr int kButtonRight = 2;
+constexpr int kButtonMiddle = 4;
+
+class WindowEvents {
+public:
+    // A press anywhere in the client area; position relative to its top-left corner.
+    // shift: 1 Shift, 2 Ctrl, 4 Alt.
+    virtual void MouseDown(int button, int shift, int xTwips, int yTwips) = 0;
+    // The window system's own close (window manager's close, Alt+F4 on a focused window).
+    virtual void CloseRequested() = 0;
+
+protected:
+    ~WindowEvents() = default;
+};
+
+struct WindowSpec {
+    std::string Title;               // UTF-8
+    std::vector<const Image*> Icons; // every size of the icon
+    TwipsRect Placement;             // the client area on the screen; no frame
+    const Surface* Contents = nullptr; // must outlive the window
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+
+    virtual void Show() = 0;
+    // The contents changed: repaint them at the next event pass. Nothing else repaints but exposure.
+    virtual void Invalidate() = 0;
+    // Processes the pending events once and returns.
+    virtual void DoEvents(WindowEvents& events) = 0;
+
+    virtual WindowState State() = 0;
+    virtual TwipsRect Placement() = 0; // client area's position on the screen and its size
+    virtual void SetPlacement(const TwipsRect& placement) = 0;
+    virtual TwipsRect PrimaryScreen() = 0; // the primary monitor (its work area where the system has one)
+    virtual std::vector<TwipsRect> Monitors() = 0;
+
+    // Puts the window in the topmost band or takes it out of it; neither moves, resizes
+    // nor activates it; the window is shown.
+    virtual void SetTopmost(bool topmost) = 0;
+    virtual void ReleaseCapture() = 0;
+    // Moves the window with the pointer until the button is released.
+    virtual void BeginMove(int button) = 0;
+
+    // Key state word of a virtual-key code: 0x8000 while down, 0x0001 if pressed since
+    // the previous query of that key; the whole keyboard, whichever window has the focus.
+    virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
+};
+
+// Creates the window hidden. Throws std::runtime_error when the window system can't be reached.
+std::unique_ptr<Window> OpenWindow(const WindowSpec& spec);
+
+} // namespace platform

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a group of tasks needs, and only those not yet installed.
+# Usage: scripts/install-deps.sh GROUP...   (groups: build, gui, test, windows)
+set -euo pipefail
+
+packages_for() {
+  case "$1" in
+    build)   echo cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev ;;
+    gui)     echo libx11-dev libxft-dev libfontconfig-dev libxi-dev libxrandr-dev libglib2.0-dev \
+                  fonts-liberation fonts-dejavu-core xvfb x11-apps imagemagick ;;
+    test)    echo xvfb openbox xdotool x11-utils x11-apps imagemagick strace ;;
+    windows) echo g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 ;;
+    *) echo "install-deps: unknown group '$1' (build, gui, test, windows)" >&2; exit 2 ;;
+  esac
+}
+
+wanted=()
+for group in "$@"; do
+  for p in $(packages_for "$group"); do wanted+=("$p"); done
+done
+
+missing=()
+for p in $(printf '%s\n' "${wanted[@]}" | sort -u); do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = installed ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "install-deps: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

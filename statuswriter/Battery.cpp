@@ -1,0 +1,2 @@
+// Placeholder until the Battery module lands.
+#include "statuswriter/Battery.h"
