@@ -2,6 +2,10 @@
 
 #include <X11/Xutil.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <stdexcept>
+
 #include "platform/linux/gui/x11_buttons.h"
 #include "platform/linux/gui/x11_monitors.h"
 #include "platform/linux/gui/x11_move.h"
@@ -31,9 +35,16 @@ X11Window::X11Window(const WindowSpec& spec)
     SetIcon(connection_, window_, spec.Icons);
     WriteInitialStates(connection_, window_, topmost_);
     painter_ = std::make_unique<Painter>(display, connection_.Screen(), window_, scale_);
+    try {
+        keyboard_ = std::make_unique<linux_detail::X11Keyboard>(display);
+    } catch (const std::runtime_error& error) {
+        // The window still works; only the polled hotkeys are lost.
+        std::fprintf(stderr, "%s: hotkeys unavailable: %s\n", program_invocation_short_name, error.what());
+    }
 }
 
 X11Window::~X11Window() {
+    keyboard_.reset();
     painter_.reset();
     XDestroyWindow(connection_.Dpy(), window_);
 }
@@ -54,6 +65,7 @@ void X11Window::DoEvents(WindowEvents& events) {
     while (XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
+        if (keyboard_ && keyboard_->TakeEvent(event)) continue;
         Handle(event, events);
     }
     if (exposed_ || (invalidated_ && contents_ && SurfaceDigest(*contents_) != drawn_)) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/linux/gui/x11_connection.h"
+#include "platform/linux/gui/x11_keyboard.h"
 #include "platform/linux/gui/x11_painter.h"
 #include "platform/linux/gui/x11_scale.h"
 #include "platform/toolkit.h"
@@ -41,6 +42,7 @@ private:
     ::Window window_ = 0;
     const Surface* contents_;
     std::unique_ptr<Painter> painter_;
+    std::unique_ptr<linux_detail::X11Keyboard> keyboard_; // null when the server has no XInput 2
     int width_ = 0;
     int height_ = 0;
     bool shown_ = false;

@@ -3,7 +3,8 @@
 
 namespace platform::x11 {
 
-// No key reads as down or pressed until the keyboard reader is attached.
-std::int16_t X11Window::GetAsyncKeyState(int) { return 0; }
+std::int16_t X11Window::GetAsyncKeyState(int virtualKey) {
+    return keyboard_ ? keyboard_->GetAsyncKeyState(virtualKey) : 0;
+}
 
 } // namespace platform::x11
