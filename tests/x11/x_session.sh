@@ -82,9 +82,10 @@ pixel() {
   convert "$1" -format '%[hex:p{'"$2"','"$3"'}]' info: | cut -c1-6
 }
 
-# count_colour FILE.png X Y WIDTH HEIGHT RRGGBB: pixels of that exact colour in the area.
+# count_colour FILE.png X Y WIDTH HEIGHT RRGGBB [FUZZ%]: pixels of that colour in the area
+# (within FUZZ percent: small antialiased letters barely reach their full colour).
 count_colour() {
-  convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "#$6" -fill white -opaque "#$6" \
+  convert "$1" -crop "$4x$5+$2+$3" +repage -fuzz "${7:-0}%" -fill black +opaque "#$6" -fill white -opaque "#$6" \
     -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
@@ -92,4 +93,51 @@ count_colour() {
 expect() {
   [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"
   note "$1: $2"
+}
+
+# Power-supply fixture trees in the kernel's uevent form.
+# supply DIR NAME KEY=VALUE...: writes DIR/NAME/uevent.
+supply() {
+  local dir=$1/$2 pair
+  shift 2
+  mkdir -p "$dir"
+  : >"$dir/uevent.new"
+  for pair in "$@"; do echo "POWER_SUPPLY_$pair" >>"$dir/uevent.new"; done
+  mv "$dir/uevent.new" "$dir/uevent"
+}
+# fixture DIR STATE: one of charging39, mains40, battery66_timed, battery_unknown, battery64.
+fixture() {
+  local dir=$1
+  rm -rf "$dir/AC" "$dir/BAT0"
+  case $2 in
+    charging39)
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=1
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery STATUS=Charging PRESENT=1 CAPACITY=39 ;;
+    mains40)
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=1
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery "STATUS=Not charging" PRESENT=1 CAPACITY=40 ;;
+    battery66_timed) # 33 of 50 Wh at 10 W: 11880 s
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=0
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery STATUS=Discharging PRESENT=1 ENERGY_FULL=50000000 \
+        ENERGY_NOW=33000000 POWER_NOW=10000000 ;;
+    battery_unknown) # a charge without a full charge: neither share nor time known
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=0
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery STATUS=Discharging PRESENT=1 ENERGY_NOW=30000000 ;;
+    *) fail "unknown fixture $2" ;;
+  esac
+}
+
+# The window's design at 96 dpi, in pixels: Label1, Label3 and the picture's square.
+NUMBER_AREA="7 3 37 20"
+STATE_AREA="6 24 68 13"
+PICTURE_AREA="75 5 32 32"
+
+# picture_shown FILE.png ARTDIR: which of charging, mains, battery fills the picture square.
+picture_shown() {
+  local name crop="$X_SESSION_TMP/picture.png" shown=none
+  convert "$1" -crop 32x32+75+5 +repage "$crop"
+  for name in charging mains battery; do
+    if [ "$(compare -metric AE "$2/$name.xpm" "$crop" null: 2>&1)" = 0 ]; then shown=$name; fi
+  done
+  echo "$shown"
 }
