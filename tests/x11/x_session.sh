@@ -18,10 +18,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "-- $*"; }
 
 # start_x [openbox]: a fresh server on a free display; DISPLAY is set for what follows.
+# -noreset: the root's properties (RESOURCE_MANAGER) must outlive the clients between steps.
 start_x() {
   local fifo="$X_SESSION_TMP/displayfd" number=""
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
   X_SESSION_PIDS+=($!)
   read -r -t 10 number <"$fifo" || fail "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
   export DISPLAY=":$number"
@@ -72,9 +73,9 @@ window_geometry() {
     /^ *Width/{w=$NF} /^ *Height/{h=$NF} END{print x, y, w, h}'
 }
 
-# snapshot ID FILE.png: the window's pixels.
+# snapshot ID|root FILE.png: the window's pixels, or the whole screen's.
 snapshot() {
-  xwd -silent -id "$1" | convert xwd:- "$2"
+  if [ "$1" = root ]; then xwd -silent -root; else xwd -silent -id "$1"; fi | convert xwd:- "$2"
 }
 
 # pixel FILE.png X Y: "RRGGBB" in hex.
@@ -140,4 +141,47 @@ picture_shown() {
     if [ "$(compare -metric AE "$2/$name.xpm" "$crop" null: 2>&1)" = 0 ]; then shown=$name; fi
   done
   echo "$shown"
+}
+
+# drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window, holds it
+# across a turn of the program, moves by (DX, DY) in steps and releases.
+drag() {
+  local id=$1 button=$2 dx=$3 dy=$4 g x y
+  read -r -a g <<<"$(window_geometry "$id")"
+  x=$((g[0] + $5)) y=$((g[1] + $6))
+  xdotool mousemove "$x" "$y" mousedown "$button"
+  sleep 0.5
+  xdotool mousemove $((x + dx / 2)) $((y + dy / 2))
+  sleep 0.1
+  xdotool mousemove $((x + dx)) $((y + dy))
+  sleep 0.2
+  xdotool mouseup "$button"
+  sleep 0.4
+}
+
+# moved_by ID BEFORE DX DY: checks the window's position against "X Y" before the drag.
+moved_by() {
+  local what=$1 id=$2 before=($3) dx=$4 dy=$5 after
+  read -r -a after <<<"$(window_geometry "$id")"
+  expect "$what" "$((after[0] - before[0])) $((after[1] - before[1]))" "$dx $dy"
+}
+
+# quick_click_does_not_stick ID: a click on the bare panel, then the pointer wanders off.
+quick_click_does_not_stick() {
+  local id=$1 g before
+  before=$(window_geometry "$id")
+  read -r -a g <<<"$before"
+  xdotool mousemove $((g[0] + 46)) $((g[1] + 12)) click 1
+  sleep 0.7
+  xdotool mousemove $((g[0] + 150)) $((g[1] + 150))
+  sleep 0.4
+  moved_by "a quick click, then the pointer moves on" "$id" "$before" 0 0
+}
+
+# on_top_at ID: the window's frame shows at its top-left corner on the whole screen.
+on_top_at() {
+  local g shot="$X_SESSION_TMP/screen.png"
+  read -r -a g <<<"$(window_geometry "$1")"
+  snapshot root "$shot"
+  [ "$(pixel "$shot" "${g[0]}" "${g[1]}")" = 0000C0 ] && [ "$(pixel "$shot" $((g[0] + 46)) $((g[1] + 12)))" = E0E0E0 ]
 }
