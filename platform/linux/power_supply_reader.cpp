@@ -22,8 +22,10 @@ public:
         leaf_ = path_ + length + 1;
     }
 
-    // The whole content of entry/<file>, or an empty view when it cannot be read.
+    // The content of entry/<file>, or an empty view when it cannot be read.
+    // A file that fills the whole buffer may go on beyond it: Cut() says so.
     std::string_view Read(const char* file) {
+        cut_ = false;
         std::strcpy(leaf_, file);
         int fd;
         do {
@@ -37,11 +39,15 @@ public:
         } while (n == -1 && errno == EINTR);
         ::close(fd);
         if (n <= 0) return {};
+        cut_ = static_cast<std::size_t>(n) == sizeof buffer_;
         return {buffer_, static_cast<std::size_t>(n)};
     }
+    bool Cut() const { return cut_; }
 
     void ReadProperty(PowerSupply& supply, SupplyProperty property) {
-        SetSupplyProperty(supply, property, Read(AttributeFileName(property)));
+        const std::string_view text = Read(AttributeFileName(property));
+        // No property of the kernel's is a page long; the end of one could be lost.
+        SetSupplyProperty(supply, property, Cut() ? std::string_view{} : text);
     }
 
 private:
@@ -49,6 +55,7 @@ private:
     char path_[NAME_MAX + 1 + 32];
     char* leaf_;
     char buffer_[kFileLimit];
+    bool cut_ = false;
 };
 
 bool HasPositive(const std::optional<std::int64_t>& value) { return value && *value > 0; }
@@ -93,7 +100,9 @@ void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
 PowerSupply ReadPowerSupply(int listing, const char* name) {
     PowerSupply supply;
     EntryFiles files(listing, name);
-    const std::string_view uevent = files.Read("uevent");
+    std::string_view uevent = files.Read("uevent");
+    // Only whole lines count: a number cut off at the buffer's end would read as a smaller one.
+    if (files.Cut()) uevent = uevent.substr(0, uevent.rfind('\n') + 1);
     if (uevent.empty()) {
         ReadAttributeFiles(files, supply);
         return supply;

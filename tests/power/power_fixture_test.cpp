@@ -134,6 +134,16 @@ TEST_F(ChangingTree, EveryQuerySeesTheSuppliesAsTheyAreNow) {
     EXPECT_EQ(Query(root_), Record(1, 128, 255, -1, -1));
 }
 
+TEST_F(ChangingTree, AnOverlongUeventLosesTheLineCutAtItsEnd) {
+    const std::string head = "POWER_SUPPLY_NAME=BAT0\nPOWER_SUPPLY_TYPE=Battery\nPOWER_SUPPLY_STATUS=Discharging\n"
+                             "POWER_SUPPLY_CAPACITY=42\nPOWER_SUPPLY_ENERGY_FULL=50000000\n";
+    const std::string kept = "POWER_SUPPLY_ENERGY_NOW=4500"; // what fits of 45000000 in one page
+    const std::string padding = "POWER_SUPPLY_MODEL_NAME=" + std::string(4096 - head.size() - kept.size() - 25, 'x') + "\n";
+    ASSERT_EQ((head + padding + kept).size(), 4096u);
+    Write("BAT0/uevent", head + padding + "POWER_SUPPLY_ENERGY_NOW=45000000\n");
+    EXPECT_EQ(Query(root_), Record(0, 0, 42, -1, -1));
+}
+
 TEST_F(ChangingTree, AFailureAfterASuccessKeepsTheEarlierValues) {
     SYSTEM_POWER_STATUS status = kUntouched;
     ASSERT_NE(ReadPowerStatus(root_.c_str(), &status), 0);
