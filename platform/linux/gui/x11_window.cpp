@@ -142,7 +142,8 @@ void X11Window::SetPlacement(const TwipsRect& placement) {
 }
 
 TwipsRect X11Window::PrimaryScreen() {
-    return scale_.ToTwips(ReadMonitors(connection_.Dpy(), connection_.Screen()).Primary);
+    PixelRect primary = ReadMonitors(connection_.Dpy(), connection_.Screen()).Primary;
+    return scale_.ToTwips(FreeArea(connection_, primary));
 }
 
 std::vector<TwipsRect> X11Window::Monitors() {
