@@ -2,7 +2,8 @@
 # nevlin on a virtual X server with openbox, fed by fixture power-supply trees: the window's
 # name, size and frame, its colours and picture in each power state read back from the
 # pixels, the display following the fixture from turn to turn, a vanished fixture ending the
-# program without settings, and a lost X connection ending it with status 1.
+# program without settings, turns without a change sending nothing but the key poll, and a lost
+# X connection ending the program with status 1.
 # Usage: display_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/x_session.sh"
 nevlin=$1 art=$2 shots=$3
@@ -66,6 +67,17 @@ fixture "$power" battery66_timed
 shows battery_time_left 66 0000FF battery
 fixture "$power" battery_unknown
 shows battery_unknown 255 0000FF battery
+
+note "turns that change nothing send nothing but the key poll"
+if timeout 2 strace -qq -e trace=writev,write,sendmsg -s 8 -o "$X_SESSION_TMP/requests" -p "$pid" 2>/dev/null ||
+  [ -s "$X_SESSION_TMP/requests" ]; then
+  turns=$(grep -c 'iov_base=",' "$X_SESSION_TMP/requests" || true) # "," is QueryKeymap (44)
+  others=$(grep -v 'iov_base=",' "$X_SESSION_TMP/requests" | grep -c -E 'writev|write\(|sendmsg' || true)
+  [ "$turns" -gt 3 ] || fail "only $turns key polls in 2 s"
+  expect "other requests in 2 s" "$others" 0
+else
+  note "strace cannot attach here: skipped"
+fi
 
 note "a vanished power-supply tree ends the program with status 1 and saves nothing"
 rm -rf "$power"
