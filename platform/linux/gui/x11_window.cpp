@@ -63,6 +63,7 @@ void X11Window::Invalidate() { invalidated_ = true; }
 
 void X11Window::DoEvents(WindowEvents& events) {
     Display* display = connection_.Dpy();
+    if (keyboard_) keyboard_->NextPoll(); // the next turn's keys read a fresh keyboard
     while (XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
