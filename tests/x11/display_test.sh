@@ -33,10 +33,13 @@ xprop -id "$id" WM_NORMAL_HINTS | grep -q 'maximum size: 112 by 42' || fail "siz
 # shows STATE NUMBER COLOUR PICTURE: after the next turns the window shows that state.
 shows() {
   local state=$1 number_colour=$3 picture=$4 shot="$shots/$1.png" i
-  # Every state differs from the one before it; a turn comes every 300 ms.
+  # Every state differs from the one before it; a turn comes every 300 ms. The fixture is
+  # rewritten supply by supply, so a turn may catch it half done: wait for the picture.
   for i in $(seq 30); do
     snapshot "$id" "$shot"
-    [ -z "$previous_shot" ] || [ "$(compare -metric AE "$previous_shot" "$shot" null: 2>&1)" != 0 ] && break
+    if [ -z "$previous_shot" ] || [ "$(compare -metric AE "$previous_shot" "$shot" null: 2>&1)" != 0 ]; then
+      [ "$(picture_shown "$shot" "$art")" = "$picture" ] && break
+    fi
     sleep 0.1
   done
   previous_shot=$shot
@@ -78,6 +81,20 @@ if timeout 2 strace -qq -e trace=writev,write,sendmsg -s 8 -o "$X_SESSION_TMP/re
 else
   note "strace cannot attach here: skipped"
 fi
+
+two_windows() { [ "$(xdotool search --onlyvisible --name '^Ostravel$' | wc -l)" -ge 2 ]; }
+note "SIGTERM and SIGINT end the program cleanly, without saving"
+for signal in TERM INT; do
+  run_bg "nevlin_$signal" "$nevlin"
+  stopped=$LAST_PID
+  wait_for "a second window" two_windows
+  kill -s "$signal" "$stopped"
+  status=0
+  timeout 5 tail --pid="$stopped" -f /dev/null || fail "nevlin still running after SIG$signal"
+  wait "$stopped" || status=$?
+  expect "exit status after SIG$signal" "$status" 0
+done
+[ -z "$(ls -A "$XDG_CONFIG_HOME" 2>/dev/null)" ] || fail "settings written: $(find "$XDG_CONFIG_HOME")"
 
 note "a vanished power-supply tree ends the program with status 1 and saves nothing"
 rm -rf "$power"
