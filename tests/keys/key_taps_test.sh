@@ -2,33 +2,17 @@
 # Drives the keyboard of a virtual X server with xdotool between polls of the key state and
 # checks the words: a 6 ms tap, a hold, the Alt+F4 chord, either Alt, an unrelated key,
 # a tap while another client's window has the focus.
-# Usage: key_taps_test.sh PROBE
+# Usage: run_on_xvfb.sh key_taps_test.sh PROBE
 set -uo pipefail
 probe=$1
-work=$(mktemp -d)
-xvfb_pid=""
+# Runs on a virtual X server of its own (tests/x11/run_on_xvfb.sh sets DISPLAY).
+display=$DISPLAY
 probe_pid=""
 cleanup() {
   [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
-  rm -rf "$work"
 }
 trap cleanup EXIT
-
-# -displayfd picks a free display and writes its number once the server is ready.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 200); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.05
-done
-if [ ! -s "$work/display" ]; then
-  echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1
-fi
-display=":$(head -n1 "$work/display")"
-export DISPLAY=$display
 
 coproc PROBE { exec "$probe" "$display"; }
 probe_pid=$PROBE_PID
