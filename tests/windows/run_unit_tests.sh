@@ -1,0 +1,5 @@
+# The Windows-only unit tests, run under Wine.
+source "$(dirname "$0")/wine_prefix.sh"
+require_cross_build "$UNIT_TESTS_EXE"
+start_wine
+"$WINE64" "$UNIT_TESTS_EXE"
