@@ -1,0 +1,68 @@
+// The cost of one key poll (keymap round trip plus draining the raw key events) on the
+// display in $DISPLAY: at rest, for a whole hotkey turn, and right after a burst of taps.
+// Without a reachable display it exits with 77 (skipped); run_on_xvfb.sh provides one.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "platform/linux/gui/key_state.h"
+
+namespace {
+
+std::unique_ptr<platform::linux_detail::KeyStateSource> keys;
+
+constexpr int kAlt = 0x12, kF4 = 0x73, kT = 0x54;
+
+void KeyPollAtRest(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(keys->GetAsyncKeyState(kT));
+}
+BENCHMARK(KeyPollAtRest);
+
+// What a turn of the window's loop asks when no hotkey is pressed.
+void HotkeyTurnAtRest(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(keys->GetAsyncKeyState(kAlt) & keys->GetAsyncKeyState(kF4));
+        benchmark::DoNotOptimize(keys->GetAsyncKeyState(kT));
+    }
+}
+BENCHMARK(HotkeyTurnAtRest);
+
+// The first poll after 100 taps of T: 200 raw events waiting to be drained.
+void KeyPollAfterBurstOf100Taps(benchmark::State& state) {
+    std::string command = "xdotool key --delay 0";
+    for (int i = 0; i < 100; ++i) command += " t";
+    keys->GetAsyncKeyState(kT);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int status = std::system(command.c_str());
+        state.ResumeTiming();
+        const std::int16_t word = keys->GetAsyncKeyState(kT);
+        if (status != 0 || word != 1) {
+            state.SkipWithError("the burst of taps was not seen (is xdotool installed?)");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 200);
+}
+BENCHMARK(KeyPollAfterBurstOf100Taps)->Iterations(30)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        keys = platform::linux_detail::OpenKeyState("");
+    } catch (const std::exception& e) {
+        std::cerr << "key_poll_bench: " << e.what() << "; skipped\n";
+        return 77;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    keys.reset();
+    return 0;
+}

@@ -1,0 +1,47 @@
+#include "platform/linux/gui/key_state.h"
+
+#include <X11/Xlib.h>
+
+#include <optional>
+#include <stdexcept>
+
+#include "platform/linux/gui/x11_keyboard.h"
+
+namespace platform::linux_detail {
+namespace {
+
+class DisplayKeyState : public KeyStateSource {
+public:
+    explicit DisplayKeyState(Display* display) : display_(display) {
+        try {
+            keyboard_.emplace(display);
+        } catch (...) {
+            XCloseDisplay(display);
+            throw;
+        }
+    }
+    ~DisplayKeyState() override {
+        keyboard_.reset(); // deselects while the connection is still open
+        XCloseDisplay(display_);
+    }
+    std::int16_t GetAsyncKeyState(int virtualKey) override { return keyboard_->GetAsyncKeyState(virtualKey); }
+
+private:
+    Display* display_;
+    std::optional<X11Keyboard> keyboard_;
+};
+
+} // namespace
+
+std::unique_ptr<KeyStateSource> OpenKeyState(const std::string& displayName) {
+    Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    const std::string shown = displayName.empty() ? "the default display" : "display " + displayName;
+    if (!display) throw std::runtime_error("cannot open " + shown);
+    try {
+        return std::make_unique<DisplayKeyState>(display);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(shown + ": " + e.what());
+    }
+}
+
+} // namespace platform::linux_detail

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Drives the keyboard of a virtual X server with xdotool between polls of the key state and
+# checks the words: a 6 ms tap, a hold, the Alt+F4 chord, either Alt, an unrelated key,
+# a tap while another client's window has the focus.
+# Usage: key_taps_test.sh PROBE
+set -uo pipefail
+probe=$1
+work=$(mktemp -d)
+xvfb_pid=""
+probe_pid=""
+cleanup() {
+  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# -displayfd picks a free display and writes its number once the server is ready.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 200); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.05
+done
+if [ ! -s "$work/display" ]; then
+  echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1
+fi
+display=":$(head -n1 "$work/display")"
+export DISPLAY=$display
+
+coproc PROBE { exec "$probe" "$display"; }
+probe_pid=$PROBE_PID
+
+failures=0
+word=""
+# Asks the probe for one key's word (virtual key in hex) into $word.
+poll() {
+  echo "$1" >&"${PROBE[1]}"
+  if ! read -r -t 5 word <&"${PROBE[0]}"; then
+    echo "no answer from the probe for key $1" >&2; exit 1
+  fi
+}
+expect() { # what, key, wanted word
+  poll "$2"
+  if [ "$word" != "$3" ]; then
+    echo "FAIL: $1: key $2 gave $word, wanted $3" >&2
+    failures=$((failures + 1))
+  else
+    echo "ok: $1: key $2 gave $word"
+  fi
+}
+
+expect "at rest" 54 0
+
+xdotool keydown t sleep 0.006 keyup t
+expect "6 ms tap of T" 54 1
+expect "after the tap was reported" 54 0
+
+xdotool keydown t
+expect "T held, first poll" 54 8001
+expect "T held, second poll" 54 8000
+xdotool keyup t
+expect "T released" 54 0
+
+xdotool keydown alt+F4
+expect "Alt+F4 held" 12 8001
+expect "Alt+F4 held" 73 8001
+xdotool keyup alt+F4
+expect "Alt+F4 released" 12 0
+expect "Alt+F4 released" 73 0
+
+xdotool key alt+F4
+expect "Alt+F4 typed" 12 1
+expect "Alt+F4 typed" 73 1
+
+xdotool keydown Alt_R
+expect "right Alt held" 12 8001
+xdotool keyup Alt_R
+expect "right Alt released" 12 0
+
+xdotool key a F5 shift
+expect "other keys typed" 54 0
+expect "other keys typed" 12 0
+expect "other keys typed" 73 0
+
+# Raw events reach the root whichever window has the focus.
+xclock -geometry 100x100+10+10 &
+clock_pid=$!
+if xdotool search --sync --class xclock windowfocus --sync >/dev/null 2>&1; then
+  xdotool keydown t sleep 0.006 keyup t
+  expect "6 ms tap of T into another client's focused window" 54 1
+else
+  echo "FAIL: could not focus a window of another client" >&2
+  failures=$((failures + 1))
+fi
+kill "$clock_pid" 2>/dev/null
+
+exec {PROBE[1]}>&-
+wait "$probe_pid"
+status=$?
+probe_pid=""
+[ "$status" -eq 0 ] || { echo "FAIL: probe exited with $status" >&2; failures=$((failures + 1)); }
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }

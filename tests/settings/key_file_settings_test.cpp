@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/linux/gui/settings_store.h"
+
+namespace fs = std::filesystem;
+using platform::linux_detail::KeyFileSettings;
+
+namespace {
+
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteAll(const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+int LineCount(const std::string& text) {
+    int lines = 0;
+    for (char c : text) lines += c == '\n';
+    return lines;
+}
+
+fs::path FreshFolder() {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path folder = fs::temp_directory_path() / (std::string("ostravel-settings-") + test->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+class KeyFileSettingsTest : public testing::Test {
+protected:
+    void TearDown() override { fs::remove_all(root_); }
+
+    fs::path Config() const { return root_ / "config"; }
+    fs::path File() const { return Config() / "Ostravel" / "settings.conf"; }
+
+    fs::path root_ = FreshFolder();
+    std::ostringstream warnings_;
+    KeyFileSettings store_{(root_ / "config").string(), warnings_};
+};
+
+TEST_F(KeyFileSettingsTest, AbsentFileGivesTheDefaultsAndCreatesNothing) {
+    EXPECT_EQ(store_.Location("Ostravel"), File().string());
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "3000"), "3000");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Left", ""), "");
+    EXPECT_FALSE(fs::exists(Config()));
+    EXPECT_EQ(warnings_.str(), "");
+}
+
+TEST_F(KeyFileSettingsTest, PartialFileGivesWhatItHoldsAndDefaultsTheRest) {
+    WriteAll(File(), "[fNevlin Pos]\nWidth=2400\n\n[Other]\nHeight=99\n");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Width", "1"), "2400");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "1710"), "1710");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "Missing Pos", "Width", "7"), "7");
+    EXPECT_EQ(store_.GetSetting("Elsewhere", "fNevlin Pos", "Width", "8"), "8");
+    EXPECT_EQ(warnings_.str(), "");
+}
+
+TEST_F(KeyFileSettingsTest, SavedValuesComeBackAsTheSameText) {
+    const std::string values[] = {"1680", "1234.5", "-15", " leading and trailing ", "a=b;c#d",
+                                  "back\\slash", "two\nlines", "Осталось 1 ч 5 мин", ""};
+    for (const auto& value : values) {
+        store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", value);
+        EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Top", "default"), value);
+    }
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Left", "300");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Left", ""), "300");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Top", "default"), "");
+    EXPECT_EQ(warnings_.str(), "");
+}
+
+TEST_F(KeyFileSettingsTest, BrokenFileReadsAsDefaultsWithOneWarningAndIsKeptAsideOnSave) {
+    const std::string broken = "Height=1710 with no group\n[fNevlin Pos\n";
+    WriteAll(File(), broken);
+    for (const char* key : {"Height", "Width", "Left", "Top"})
+        EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", key, "d"), "d");
+    EXPECT_EQ(LineCount(warnings_.str()), 1);
+    EXPECT_NE(warnings_.str().find(File().string()), std::string::npos);
+
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710");
+    EXPECT_EQ(ReadAll(File().string() + ".bad"), broken);
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nHeight=1710\n");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "1710");
+}
+
+TEST_F(KeyFileSettingsTest, ValueThatIsNotTextReadsAsTheDefaultAndSurvivesOtherSaves) {
+    WriteAll(File(), "[fNevlin Pos]\nHeight=\xff\xfe\n");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "d");
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Width", "2400");
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nHeight=\xff\xfe\nWidth=2400\n");
+    EXPECT_FALSE(fs::exists(File().string() + ".bad"));
+}
+
+TEST_F(KeyFileSettingsTest, SavingKeepsForeignGroupsKeysAndComments) {
+    WriteAll(File(), "# Written by hand\n"
+                     "\n"
+                     "[Other]\n"
+                     "# the other program's colour\n"
+                     "Colour=red\n"
+                     "Name=Battery\n"
+                     "Name[ru]=Батарея\n"
+                     "\n"
+                     "[fNevlin Pos]\n"
+                     "Height=1710\n"
+                     "Note=keep me\n");
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "2000");
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", "45");
+
+    EXPECT_EQ(ReadAll(File()), "# Written by hand\n"
+                               "\n"
+                               "[Other]\n"
+                               "# the other program's colour\n"
+                               "Colour=red\n"
+                               "Name=Battery\n"
+                               "Name[ru]=Батарея\n"
+                               "\n"
+                               "[fNevlin Pos]\n"
+                               "Height=2000\n"
+                               "Note=keep me\n"
+                               "Top=45\n");
+}
+
+TEST_F(KeyFileSettingsTest, SaveReplacesTheFileAtomicallyWithPrivateModes) {
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710");
+    EXPECT_EQ(fs::status(Config() / "Ostravel").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(File()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    // A second name for the old file shows whether it was rewritten in place or replaced.
+    const fs::path oldFile = root_ / "old-settings";
+    fs::create_hard_link(File(), oldFile);
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "2000");
+
+    EXPECT_EQ(ReadAll(oldFile), "[fNevlin Pos]\nHeight=1710\n");
+    EXPECT_EQ(fs::hard_link_count(oldFile), 1u);
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nHeight=2000\n");
+    EXPECT_EQ(fs::status(File()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Config() / "Ostravel")) names.push_back(entry.path().filename());
+    EXPECT_EQ(names, std::vector<std::string>{"settings.conf"});
+}
+
+TEST_F(KeyFileSettingsTest, FailuresToSaveNameTheFileAndLeaveItAlone) {
+    // The configuration folder's place is taken by a plain file.
+    WriteAll(root_ / "config", "not a folder");
+    try {
+        store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710");
+        FAIL() << "saving into a plain file succeeded";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find(File().string()), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(ReadAll(root_ / "config"), "not a folder");
+}
+
+TEST_F(KeyFileSettingsTest, UnreadableFileIsNeitherReadNorReplaced) {
+    fs::create_directories(File() / "inside");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "d");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Width", "d"), "d");
+    EXPECT_EQ(LineCount(warnings_.str()), 1);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710"), std::runtime_error);
+    EXPECT_TRUE(fs::exists(File() / "inside"));
+}
+
+TEST_F(KeyFileSettingsTest, NamesTheFileCannotHoldAreRefused) {
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin [Pos]", "Height", "1"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "He=ight", "1"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "#Height", "1"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "", "1"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "\xff"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("../escape", "fNevlin Pos", "Height", "1"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("", "fNevlin Pos", "Height", "1"), std::runtime_error);
+    EXPECT_FALSE(fs::exists(Config()));
+    EXPECT_FALSE(fs::exists(root_ / "escape"));
+}
+
+} // namespace
