@@ -3,6 +3,7 @@
 source "$(dirname "$0")/wine_prefix.sh"
 require_cross_build "$VANTREL_EXE"
 : "${LINUX_VANTREL:?LINUX_VANTREL names the Linux vantrel}"
+fresh_test_dir
 start_wine
 
 first_record() { # output-file command...

@@ -26,10 +26,16 @@ require_cross_build() { # files...
   done
 }
 
-# Creates the prefix and waits until Wine has set it up (the first start takes seconds).
-start_wine() {
+# Empties the test's folder, left from an earlier run.
+fresh_test_dir() {
   rm -rf "$WINE_TEST_DIR"
   mkdir -p "$WINE_TEST_DIR"
+}
+
+# Creates a fresh prefix and waits until Wine has set it up (the first start takes seconds).
+start_wine() {
+  mkdir -p "$WINE_TEST_DIR"
+  rm -rf "$WINE_TEST_DIR/prefix"
   export WINEPREFIX=$WINE_TEST_DIR/prefix WINEDEBUG=-all
   trap stop_wine EXIT
   "$WINE64" wineboot --init >"$WINE_TEST_DIR/wineboot.log" 2>&1
@@ -39,10 +45,11 @@ stop_wine() {
   "$WINESERVER" -k 2>/dev/null || true
 }
 
-# Waits up to $2 seconds (default 30) for the command in $1 to succeed, polling.
+# Waits up to $2 seconds (default 30, tenths allowed) for the command in $1 to succeed, polling.
 wait_until() {
-  local condition=$1 limit=${2:-30} tries
-  for ((tries = 0; tries < limit * 10; tries++)); do
+  local condition=$1 limit=${2:-30} tries polls
+  polls=$(awk -v s="$limit" 'BEGIN { print int(s * 10 + 0.5) }')
+  for ((tries = 0; tries < polls; tries++)); do
     if eval "$condition"; then return 0; fi
     sleep 0.1
   done
