@@ -4,9 +4,7 @@
 # placement in the registry, and the next start comes back there. Leaves nevlin.png behind.
 source "$(dirname "$0")/wine_prefix.sh"
 require_cross_build "$NEVLIN_EXE"
-for tool in Xvfb openbox xdotool xprop xwininfo import convert; do
-  command -v "$tool" >/dev/null || skip "$tool is missing: scripts/install-deps.sh test"
-done
+require_tools xdotool xwininfo import convert
 
 status=0
 fail() {
@@ -15,28 +13,8 @@ fail() {
 }
 
 fresh_test_dir
-started_pids=()
-stop_all() {
-  stop_wine
-  local pid
-  for pid in "${started_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-}
-
-# A display of our own: Xvfb picks a free number and writes it to the file.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WINE_TEST_DIR/display" >"$WINE_TEST_DIR/xvfb.log" 2>&1 &
-started_pids+=($!)
-trap stop_all EXIT
-wait_until "[ -s '$WINE_TEST_DIR/display' ]" 20 || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -1 "$WINE_TEST_DIR/display")
-openbox >"$WINE_TEST_DIR/openbox.log" 2>&1 &
-started_pids+=($!)
-wait_until "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" 20 || {
-  echo "openbox did not start" >&2
-  exit 1
-}
-
+start_virtual_display
 start_wine
-trap stop_all EXIT
 
 nevlin_pid=
 window=

@@ -32,6 +32,31 @@ fresh_test_dir() {
   mkdir -p "$WINE_TEST_DIR"
 }
 
+require_tools() { # commands...
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || skip "$tool is missing: scripts/install-deps.sh test"
+  done
+}
+
+# A virtual X server of our own with openbox, as DISPLAY; both end with the test.
+started_pids=()
+start_virtual_display() {
+  require_tools Xvfb openbox xprop
+  trap stop_wine EXIT
+  # Xvfb picks a free display number and writes it to the file.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WINE_TEST_DIR/display" >"$WINE_TEST_DIR/xvfb.log" 2>&1 &
+  started_pids+=($!)
+  wait_until "[ -s '$WINE_TEST_DIR/display' ]" 20 || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=:$(head -1 "$WINE_TEST_DIR/display")
+  openbox >"$WINE_TEST_DIR/openbox.log" 2>&1 &
+  started_pids+=($!)
+  wait_until "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" 20 || {
+    echo "openbox did not start" >&2
+    exit 1
+  }
+}
+
 # Creates a fresh prefix and waits until Wine has set it up (the first start takes seconds).
 start_wine() {
   mkdir -p "$WINE_TEST_DIR"
@@ -41,8 +66,11 @@ start_wine() {
   "$WINE64" wineboot --init >"$WINE_TEST_DIR/wineboot.log" 2>&1
 }
 
+# Ends Wine in the prefix, then the display if there is one.
 stop_wine() {
-  "$WINESERVER" -k 2>/dev/null || true
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null || true
+  local pid
+  for pid in "${started_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
 
 # Waits up to $2 seconds (default 30, tenths allowed) for the command in $1 to succeed, polling.
