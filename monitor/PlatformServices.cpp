@@ -1,0 +1,23 @@
+// The window's services on the running system.
+#include <iostream>
+
+#include "monitor/art/art.h"
+#include "monitor/fNevlin.h"
+#include "platform/process.h"
+
+NevlinServices PlatformServices(platform::SettingsStore& settings) {
+    NevlinServices services;
+    services.OpenWindow = [](const platform::WindowSpec& spec) { return platform::OpenWindow(spec); };
+    services.Settings = &settings;
+    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS* status) {
+        return platform::GetSystemPowerStatus(status);
+    };
+    services.Sleep = [](std::uint32_t milliseconds) { platform::Sleep(milliseconds); };
+    services.ApplicationName = [] { return platform::ApplicationName(); };
+    services.ChargingPicture = &art::ChargingPicture();
+    services.MainsPicture = &art::MainsPicture();
+    services.BatteryPicture = &art::BatteryPicture();
+    services.Icons = art::IconImages();
+    services.Errors = &std::cerr;
+    return services;
+}

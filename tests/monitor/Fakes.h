@@ -1,0 +1,147 @@
+// Test doubles for the window's services: a window that records what it is asked to do,
+// an in-memory settings store and a scripted power query.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "monitor/fNevlin.h"
+
+namespace fakes {
+
+class FakeWindow final : public platform::Window {
+public:
+    explicit FakeWindow(const platform::WindowSpec& spec) : Spec(spec), CurrentPlacement(spec.Placement) {}
+
+    platform::WindowSpec Spec;
+    std::vector<std::string> Calls; // every call but the queries, in order
+    platform::WindowState CurrentState = platform::WindowState::Normal;
+    platform::TwipsRect CurrentPlacement;
+    platform::TwipsRect Primary{0, 0, 28800, 16200}; // 1920 x 1080 pixels at 96 dpi
+    std::vector<platform::TwipsRect> MonitorList{Primary};
+    std::map<int, std::deque<std::int16_t>> KeyWords; // words the next queries of a key return
+    std::vector<int> KeysRead;
+    std::function<void(platform::WindowEvents&)> OnDoEvents;
+    int Invalidates = 0;
+
+    void Show() override { Calls.push_back("Show"); }
+    void Invalidate() override {
+        Calls.push_back("Invalidate");
+        ++Invalidates;
+    }
+    void DoEvents(platform::WindowEvents& events) override {
+        Calls.push_back("DoEvents");
+        if (OnDoEvents) OnDoEvents(events);
+    }
+    platform::WindowState State() override { return CurrentState; }
+    platform::TwipsRect Placement() override { return CurrentPlacement; }
+    void SetPlacement(const platform::TwipsRect& placement) override {
+        Calls.push_back("SetPlacement");
+        CurrentPlacement = placement;
+    }
+    platform::TwipsRect PrimaryScreen() override { return Primary; }
+    std::vector<platform::TwipsRect> Monitors() override { return MonitorList; }
+    void SetTopmost(bool topmost) override { Calls.push_back(topmost ? "SetTopmost(true)" : "SetTopmost(false)"); }
+    void ReleaseCapture() override { Calls.push_back("ReleaseCapture"); }
+    void BeginMove(int button) override { Calls.push_back("BeginMove(" + std::to_string(button) + ")"); }
+    std::int16_t GetAsyncKeyState(int virtualKey) override {
+        KeysRead.push_back(virtualKey);
+        std::deque<std::int16_t>& words = KeyWords[virtualKey];
+        if (words.empty()) return 0;
+        const std::int16_t word = words.front();
+        words.pop_front();
+        return word;
+    }
+};
+
+class MemorySettings final : public platform::SettingsStore {
+public:
+    using Address = std::tuple<std::string, std::string, std::string>;
+    std::map<Address, std::string> Values;
+    std::vector<std::string> SavedKeys; // in the order they were saved
+
+    std::string GetSetting(const std::string& application, const std::string& section, const std::string& key,
+                           const std::string& defaultValue) override {
+        const auto found = Values.find({application, section, key});
+        return found == Values.end() ? defaultValue : found->second;
+    }
+    void SaveSetting(const std::string& application, const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        Values[{application, section, key}] = value;
+        SavedKeys.push_back(key);
+    }
+    std::string Location(const std::string& application) const override {
+        return "/home/user/.config/" + application + "/settings.conf";
+    }
+
+    // The placement entries of the window, as the program names them.
+    std::string& Placement(const std::string& key) { return Values[{"Ostravel", "fNevlin Pos", key}]; }
+    bool HasPlacement(const std::string& key) const {
+        return Values.count({"Ostravel", "fNevlin Pos", key}) != 0;
+    }
+};
+
+inline platform::SYSTEM_POWER_STATUS Reading(std::uint8_t acLine, std::uint8_t flag, std::uint8_t percent,
+                                              std::int32_t lifeTime = -1) {
+    return platform::SYSTEM_POWER_STATUS{acLine, flag, percent, 0, lifeTime, -1};
+}
+
+// A window over fakes; the settings store can be shared between runs of the program.
+class Harness {
+public:
+    explicit Harness(std::shared_ptr<MemorySettings> store = std::make_shared<MemorySettings>())
+        : Settings(std::move(store)) {
+        NevlinServices services;
+        services.OpenWindow = [this](const platform::WindowSpec& spec) {
+            auto window = std::make_unique<FakeWindow>(spec);
+            Window = window.get();
+            return window;
+        };
+        services.Settings = Settings.get();
+        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status) {
+            ++Queries;
+            if (PowerFails) return 0;
+            *status = Power;
+            return 1;
+        };
+        services.Sleep = [this](std::uint32_t milliseconds) {
+            Sleeps.push_back(milliseconds);
+            if (BetweenTurns) BetweenTurns();
+        };
+        services.ApplicationName = [] { return std::string("Ostravel"); };
+        services.ChargingPicture = &Charging;
+        services.MainsPicture = &Mains;
+        services.BatteryPicture = &Battery;
+        services.Icons = {&Icon32, &Icon16};
+        services.Errors = &Errors;
+        Form = std::make_unique<fNevlin>(std::move(services));
+    }
+
+    std::shared_ptr<MemorySettings> Settings;
+    platform::SYSTEM_POWER_STATUS Power = Reading(1, 1, 100);
+    bool PowerFails = false;
+    int Queries = 0;
+    std::vector<std::uint32_t> Sleeps;
+    std::function<void()> BetweenTurns;
+    std::ostringstream Errors;
+    platform::Image Charging{32, 32, {}}, Mains{32, 32, {}}, Battery{32, 32, {}}, Icon32{32, 32, {}},
+        Icon16{16, 16, {}};
+    FakeWindow* Window = nullptr; // owned by the form
+    std::unique_ptr<fNevlin> Form;
+
+    // The pictures shown, by index: "010" is the mains picture alone.
+    std::string VisiblePictures() const {
+        std::string shown;
+        for (const platform::Picture& picture : Form->Controls().Image1) shown += picture.Visible ? '1' : '0';
+        return shown;
+    }
+};
+
+} // namespace fakes
