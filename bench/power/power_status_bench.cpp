@@ -1,0 +1,42 @@
+// Cost of one power status query over a tree with mains, two batteries and a mouse.
+//
+// GetSystemPowerStatus reads the directory named by OSTRAVEL_POWER_SUPPLY_DIR
+// (the bench tree in the test suite's smoke run; the machine's own supplies when unset).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/linux/power_supply_directory.h"
+#include "platform/power_status.h"
+
+namespace {
+
+const std::string kFixtures = OSTRAVEL_POWER_FIXTURES;
+
+void BM_GetSystemPowerStatus(benchmark::State& state) {
+    const char* directory = std::getenv("OSTRAVEL_POWER_SUPPLY_DIR");
+    state.SetLabel(directory ? directory : platform::linux_detail::kPowerSupplyDirectory);
+    platform::SYSTEM_POWER_STATUS status{};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(platform::GetSystemPowerStatus(&status));
+        benchmark::DoNotOptimize(status);
+    }
+}
+BENCHMARK(BM_GetSystemPowerStatus);
+
+// The same tree, one property per file: what a kernel without uevent costs.
+void BM_ReadPowerStatus(benchmark::State& state, const std::string& tree) {
+    const std::string directory = kFixtures + "/" + tree;
+    platform::SYSTEM_POWER_STATUS status{};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(platform::linux_detail::ReadPowerStatus(directory.c_str(), &status));
+        benchmark::DoNotOptimize(status);
+    }
+}
+BENCHMARK_CAPTURE(BM_ReadPowerStatus, uevent, std::string("bench"));
+BENCHMARK_CAPTURE(BM_ReadPowerStatus, attribute_files, std::string("bench_files"));
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,146 @@
+#include "platform/linux/power_supply.h"
+
+#include <array>
+#include <limits>
+
+namespace platform::linux_detail {
+namespace {
+
+struct PropertyName {
+    const char* file;       // attribute file
+    std::string_view event; // uevent key without the POWER_SUPPLY_ prefix
+};
+
+constexpr std::array<PropertyName, kSupplyPropertyCount> kNames{{
+    {"type", "TYPE"},
+    {"scope", "SCOPE"},
+    {"status", "STATUS"},
+    {"present", "PRESENT"},
+    {"online", "ONLINE"},
+    {"capacity", "CAPACITY"},
+    {"energy_now", "ENERGY_NOW"},
+    {"energy_full", "ENERGY_FULL"},
+    {"charge_now", "CHARGE_NOW"},
+    {"charge_full", "CHARGE_FULL"},
+    {"voltage_now", "VOLTAGE_NOW"},
+    {"voltage_min_design", "VOLTAGE_MIN_DESIGN"},
+    {"voltage_max_design", "VOLTAGE_MAX_DESIGN"},
+    {"power_now", "POWER_NOW"},
+    {"current_now", "CURRENT_NOW"},
+}};
+
+constexpr std::string_view kEventPrefix = "POWER_SUPPLY_";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+SupplyType ParseType(std::string_view text) {
+    if (text.empty()) return SupplyType::Unknown;
+    return text == "Battery" ? SupplyType::Battery : SupplyType::Other;
+}
+
+SupplyScope ParseScope(std::string_view text) {
+    if (text.empty()) return SupplyScope::Unknown;
+    return text == "Device" ? SupplyScope::Device : SupplyScope::Other;
+}
+
+SupplyStatus ParseStatus(std::string_view text) {
+    if (text.empty()) return SupplyStatus::Missing;
+    if (text == "Charging") return SupplyStatus::Charging;
+    if (text == "Discharging") return SupplyStatus::Discharging;
+    if (text == "Not charging") return SupplyStatus::NotCharging;
+    if (text == "Full") return SupplyStatus::Full;
+    if (text == "Unknown") return SupplyStatus::Unknown;
+    return SupplyStatus::Other;
+}
+
+std::optional<std::int64_t>* NumberField(PowerSupply& supply, SupplyProperty property) {
+    switch (property) {
+    case SupplyProperty::Present: return &supply.present;
+    case SupplyProperty::Online: return &supply.online;
+    case SupplyProperty::Capacity: return &supply.capacity;
+    case SupplyProperty::EnergyNow: return &supply.energyNow;
+    case SupplyProperty::EnergyFull: return &supply.energyFull;
+    case SupplyProperty::ChargeNow: return &supply.chargeNow;
+    case SupplyProperty::ChargeFull: return &supply.chargeFull;
+    case SupplyProperty::VoltageNow: return &supply.voltageNow;
+    case SupplyProperty::VoltageMinDesign: return &supply.voltageMinDesign;
+    case SupplyProperty::VoltageMaxDesign: return &supply.voltageMaxDesign;
+    case SupplyProperty::PowerNow: return &supply.powerNow;
+    case SupplyProperty::CurrentNow: return &supply.currentNow;
+    case SupplyProperty::Type:
+    case SupplyProperty::Scope:
+    case SupplyProperty::Status: break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const char* AttributeFileName(SupplyProperty property) {
+    return kNames[static_cast<std::size_t>(property)].file;
+}
+
+std::optional<SupplyProperty> UeventProperty(std::string_view key) {
+    if (!key.starts_with(kEventPrefix)) return std::nullopt;
+    key.remove_prefix(kEventPrefix.size());
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        if (kNames[i].event == key) return static_cast<SupplyProperty>(i);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
+    text = Trimmed(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    // Accumulate the magnitude unsigned so that the most negative value still fits.
+    const std::uint64_t limit = negative ? std::uint64_t{1} << 63 : std::numeric_limits<std::int64_t>::max();
+    std::uint64_t magnitude = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (magnitude > (limit - digit) / 10) return std::nullopt;
+        magnitude = magnitude * 10 + digit;
+    }
+    if (!negative) return static_cast<std::int64_t>(magnitude);
+    return magnitude == limit ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
+}
+
+void SetSupplyProperty(PowerSupply& supply, SupplyProperty property, std::string_view text) {
+    text = Trimmed(text);
+    switch (property) {
+    case SupplyProperty::Type: supply.type = ParseType(text); return;
+    case SupplyProperty::Scope: supply.scope = ParseScope(text); return;
+    case SupplyProperty::Status: supply.status = ParseStatus(text); return;
+    default: *NumberField(supply, property) = ParseWholeNumber(text); return;
+    }
+}
+
+std::uint32_t ApplyUevent(PowerSupply& supply, std::string_view text) {
+    std::uint32_t carried = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) continue;
+        const auto property = UeventProperty(line.substr(0, equals));
+        if (!property) continue;
+        SetSupplyProperty(supply, *property, line.substr(equals + 1));
+        carried |= PropertyBit(*property);
+    }
+    return carried;
+}
+
+} // namespace platform::linux_detail

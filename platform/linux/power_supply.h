@@ -1,0 +1,63 @@
+// What one entry of the kernel's power-supply class reports, already parsed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace platform::linux_detail {
+
+// Text values compare exactly with the kernel's words; anything else is Other.
+enum class SupplyType : std::uint8_t { Unknown, Battery, Other };
+enum class SupplyScope : std::uint8_t { Unknown, Device, Other };
+enum class SupplyStatus : std::uint8_t { Missing, Charging, Discharging, NotCharging, Full, Unknown, Other };
+
+// Numbers are in the kernel's units (µWh, µAh, µW, µA, µV, percent); an empty
+// optional is a property that was absent, unreadable or not a whole number.
+struct PowerSupply {
+    SupplyType type = SupplyType::Unknown;
+    SupplyScope scope = SupplyScope::Unknown;
+    SupplyStatus status = SupplyStatus::Missing;
+    std::optional<std::int64_t> present;
+    std::optional<std::int64_t> online;
+    std::optional<std::int64_t> capacity;
+    std::optional<std::int64_t> energyNow;
+    std::optional<std::int64_t> energyFull;
+    std::optional<std::int64_t> chargeNow;
+    std::optional<std::int64_t> chargeFull;
+    std::optional<std::int64_t> voltageNow;
+    std::optional<std::int64_t> voltageMinDesign;
+    std::optional<std::int64_t> voltageMaxDesign;
+    std::optional<std::int64_t> powerNow;
+    std::optional<std::int64_t> currentNow;
+};
+
+// The properties this reader uses, named as the attribute files are.
+enum class SupplyProperty : std::uint8_t {
+    Type, Scope, Status, Present, Online, Capacity,
+    EnergyNow, EnergyFull, ChargeNow, ChargeFull,
+    VoltageNow, VoltageMinDesign, VoltageMaxDesign, PowerNow, CurrentNow,
+};
+inline constexpr int kSupplyPropertyCount = 15;
+
+// "energy_now" for EnergyNow: the attribute file's name.
+const char* AttributeFileName(SupplyProperty property);
+
+// The property that a uevent key such as POWER_SUPPLY_ENERGY_NOW carries, if any.
+std::optional<SupplyProperty> UeventProperty(std::string_view key);
+
+// A trimmed whole number (optional sign, decimal digits) that fits in 64 bits.
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
+
+// Stores the raw text of one property; unusable text leaves it unknown.
+void SetSupplyProperty(PowerSupply& supply, SupplyProperty property, std::string_view text);
+
+// Applies every POWER_SUPPLY_*=value line; returns the set of properties the
+// text carried, one bit per SupplyProperty.
+std::uint32_t ApplyUevent(PowerSupply& supply, std::string_view text);
+
+constexpr std::uint32_t PropertyBit(SupplyProperty property) {
+    return 1u << static_cast<unsigned>(property);
+}
+
+} // namespace platform::linux_detail

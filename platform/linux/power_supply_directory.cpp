@@ -1,0 +1,49 @@
+#include "platform/linux/power_supply_directory.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/linux/power_supply_reader.h"
+#include "platform/linux/power_supply_tally.h"
+
+namespace platform::linux_detail {
+namespace {
+
+// Supplies show up as symbolic links (sysfs) or directories (copies of it);
+// anything else cannot hold one.
+bool MayHoldSupply(const dirent64& entry) {
+    if (entry.d_name[0] == '.') return false;
+    return entry.d_type == DT_LNK || entry.d_type == DT_DIR || entry.d_type == DT_UNKNOWN;
+}
+
+} // namespace
+
+int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status) {
+    if (status == nullptr || directory == nullptr) return 0;
+    int listing;
+    do {
+        listing = ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (listing == -1 && errno == EINTR);
+    if (listing == -1) return 0;
+
+    PowerSupplyTally tally;
+    alignas(dirent64) char entries[4096];
+    for (;;) {
+        const ssize_t size = ::getdents64(listing, entries, sizeof entries);
+        if (size == -1 && errno == EINTR) continue;
+        // A listing cut short still reports the supplies seen so far.
+        if (size <= 0) break;
+        for (ssize_t at = 0; at < size;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+            at += entry->d_reclen;
+            if (MayHoldSupply(*entry)) tally.Add(ReadPowerSupply(listing, entry->d_name));
+        }
+    }
+    ::close(listing);
+    *status = tally.Result();
+    return 1;
+}
+
+} // namespace platform::linux_detail

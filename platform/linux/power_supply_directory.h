@@ -1,0 +1,15 @@
+// The power status query over one power-supply directory.
+#pragma once
+
+#include "platform/power_status.h"
+
+namespace platform::linux_detail {
+
+// Where the kernel lists its power supplies.
+inline constexpr const char* kPowerSupplyDirectory = "/sys/class/power_supply";
+
+// Fills *status from every supply under `directory` and returns nonzero; returns 0
+// and leaves *status untouched when the directory cannot be opened.
+int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status);
+
+} // namespace platform::linux_detail

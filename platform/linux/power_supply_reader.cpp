@@ -1,0 +1,117 @@
+#include "platform/linux/power_supply_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <limits.h>
+#include <string_view>
+#include <unistd.h>
+
+namespace platform::linux_detail {
+namespace {
+
+// sysfs hands out at most one page per attribute, uevent included.
+constexpr std::size_t kFileLimit = 4096;
+
+class EntryFiles {
+public:
+    EntryFiles(int listing, const char* name) : listing_(listing) {
+        const std::size_t length = ::strnlen(name, NAME_MAX);
+        std::memcpy(path_, name, length);
+        path_[length] = '/';
+        leaf_ = path_ + length + 1;
+    }
+
+    // The content of entry/<file>, or an empty view when it cannot be read.
+    // A file that fills the whole buffer may go on beyond it: Cut() says so.
+    std::string_view Read(const char* file) {
+        cut_ = false;
+        std::strcpy(leaf_, file);
+        int fd;
+        do {
+            // Non-blocking so that a stray FIFO cannot hang the query.
+            fd = ::openat(listing_, path_, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        } while (fd == -1 && errno == EINTR);
+        if (fd == -1) return {};
+        ssize_t n;
+        do {
+            n = ::read(fd, buffer_, sizeof buffer_);
+        } while (n == -1 && errno == EINTR);
+        ::close(fd);
+        if (n <= 0) return {};
+        cut_ = static_cast<std::size_t>(n) == sizeof buffer_;
+        return {buffer_, static_cast<std::size_t>(n)};
+    }
+    bool Cut() const { return cut_; }
+
+    void ReadProperty(PowerSupply& supply, SupplyProperty property) {
+        const std::string_view text = Read(AttributeFileName(property));
+        // No property of the kernel's is a page long; the end of one could be lost.
+        SetSupplyProperty(supply, property, Cut() ? std::string_view{} : text);
+    }
+
+private:
+    int listing_;
+    char path_[NAME_MAX + 1 + 32];
+    char* leaf_;
+    char buffer_[kFileLimit];
+    bool cut_ = false;
+};
+
+bool HasPositive(const std::optional<std::int64_t>& value) { return value && *value > 0; }
+
+// Attribute by attribute, reading only what the supply's kind can use, in the
+// order that lets later files be skipped.
+void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
+    files.ReadProperty(supply, SupplyProperty::Type);
+    if (supply.type != SupplyType::Battery) {
+        files.ReadProperty(supply, SupplyProperty::Online);
+        if (supply.online) files.ReadProperty(supply, SupplyProperty::Scope);
+        return;
+    }
+    files.ReadProperty(supply, SupplyProperty::Scope);
+    if (supply.scope == SupplyScope::Device) return;
+    files.ReadProperty(supply, SupplyProperty::Present);
+    if (supply.present == 0) return;
+
+    files.ReadProperty(supply, SupplyProperty::Status);
+    files.ReadProperty(supply, SupplyProperty::Capacity);
+    files.ReadProperty(supply, SupplyProperty::EnergyNow);
+    files.ReadProperty(supply, SupplyProperty::EnergyFull);
+    const bool energyBased = supply.energyNow && HasPositive(supply.energyFull);
+    if (!energyBased) {
+        files.ReadProperty(supply, SupplyProperty::ChargeNow);
+        files.ReadProperty(supply, SupplyProperty::ChargeFull);
+    }
+    files.ReadProperty(supply, SupplyProperty::PowerNow);
+    if (!supply.powerNow) files.ReadProperty(supply, SupplyProperty::CurrentNow);
+
+    const bool chargeBased = !energyBased && supply.chargeNow && HasPositive(supply.chargeFull);
+    if (!chargeBased && !(supply.currentNow && !supply.powerNow)) return;
+    files.ReadProperty(supply, SupplyProperty::VoltageNow);
+    if (HasPositive(supply.voltageNow)) return;
+    files.ReadProperty(supply, SupplyProperty::VoltageMinDesign);
+    if (HasPositive(supply.voltageMinDesign)) return;
+    files.ReadProperty(supply, SupplyProperty::VoltageMaxDesign);
+}
+
+} // namespace
+
+PowerSupply ReadPowerSupply(int listing, const char* name) {
+    PowerSupply supply;
+    EntryFiles files(listing, name);
+    std::string_view uevent = files.Read("uevent");
+    // Only whole lines count: a number cut off at the buffer's end would read as a smaller one.
+    if (files.Cut()) uevent = uevent.substr(0, uevent.rfind('\n') + 1);
+    if (uevent.empty()) {
+        ReadAttributeFiles(files, supply);
+        return supply;
+    }
+    // The kernel writes every property it has into uevent, so a property missing
+    // there has no attribute file either; only the type joined uevent late.
+    const std::uint32_t carried = ApplyUevent(supply, uevent);
+    if (!(carried & PropertyBit(SupplyProperty::Type))) files.ReadProperty(supply, SupplyProperty::Type);
+    return supply;
+}
+
+} // namespace platform::linux_detail

@@ -1,0 +1,12 @@
+// Reads one entry of a power-supply directory with as few file opens as it can.
+#pragma once
+
+#include "platform/linux/power_supply.h"
+
+namespace platform::linux_detail {
+
+// `listing` is an open descriptor of the power-supply directory, `name` one of
+// its entries. A supply that cannot be read at all comes back with nothing known.
+PowerSupply ReadPowerSupply(int listing, const char* name);
+
+} // namespace platform::linux_detail

@@ -1,0 +1,165 @@
+// Whole queries over checked-in power-supply trees, in uevent form and as
+// attribute files, and over trees that change between queries.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/linux/power_supply_directory.h"
+#include "power_record.h"
+
+namespace platform::linux_detail {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFixtures = OSTRAVEL_POWER_FIXTURES;
+
+// A record no query can produce, to see whether a query touched it.
+constexpr SYSTEM_POWER_STATUS kUntouched{7, 7, 7, 7, 7, 7};
+
+SYSTEM_POWER_STATUS Query(const fs::path& directory) {
+    SYSTEM_POWER_STATUS status = kUntouched;
+    EXPECT_NE(ReadPowerStatus(directory.c_str(), &status), 0) << directory;
+    return status;
+}
+
+struct FixtureCase {
+    const char* name;
+    SYSTEM_POWER_STATUS expected;
+};
+
+// Worked out by hand from each tree's numbers (µWh, µAh, µW, µA, µV).
+const FixtureCase kCases[] = {
+    // 33.333333 of 50 Wh at 10 W; the design capacity of 57 Wh plays no part.
+    {"energy_only", Record(0, 0, 66, 11999, 18000)},
+    // 2 of 4 Ah at the 11.4 V minimum (the live voltage reads 0) and 1.5 A: 22.8 of 45.6 Wh at 17.1 W.
+    {"charge_only", Record(0, 0, 50, 4800, 9600)},
+    {"capacity_only", Record(1, 8, 45, -1, -1)},
+    // 20 of 24 Wh and 10 of 72 Wh at 6 W and |-2| W: 30 of 96 Wh at 8 W.
+    {"two_batteries", Record(0, 2, 31, 13500, 43200)},
+    // 3 of 5 Ah at 15 V and |-2| A: 45 of 75 Wh at 30 W.
+    {"negative_current", Record(0, 0, 60, 5400, 9000)},
+    {"zero_rate", Record(0, 0, 50, -1, -1)},
+    // 52 Wh counted as the full 50 Wh, at 10 W.
+    {"overfull", Record(0, 1, 100, 18000, 18000)},
+    {"unknown_on_mains", Record(1, 9, 80, -1, -1)},
+    {"unknown_on_mains_full", Record(1, 1, 90, -1, -1)},
+    // 10 of 50 Wh at 5 W, no mains supply and the battery discharging.
+    {"no_mains", Record(0, 2, 20, 7200, 36000)},
+    {"no_mains_not_charging", Record(1, 1, 77, -1, -1)},
+    {"no_mains_unknown", Record(255, 0, 50, -1, -1)},
+    // 4 of 100 Wh at 8 W; the charging mouse and the tablet's own mains are ignored.
+    {"peripheral", Record(0, 6, 4, 1800, 45000)},
+    {"no_battery", Record(1, 128, 255, -1, -1)},
+    // An empty battery bay and a mouse: as good as nothing.
+    {"desktop", Record(1, 128, 255, -1, -1)},
+    // Only the charge (1.5 of 3 Ah) survives; the mains' online and every voltage are unusable.
+    {"garbage", Record(0, 0, 50, -1, -1)},
+    // Two entries vanished before they could be read.
+    {"removed", Record(1, 8, 50, -1, -1)},
+    // 35 of 50 Wh at 9 W, and 1 of 2 Ah at 11 V and 0.5 A: 46 of 72 Wh at 14.5 W.
+    {"bench", Record(0, 0, 63, 11420, 17875)},
+};
+
+void PrintTo(const FixtureCase& fixture, std::ostream* out) { *out << fixture.name; }
+
+class FixtureTree : public testing::TestWithParam<std::tuple<FixtureCase, const char*>> {};
+
+TEST_P(FixtureTree, GivesTheRecordWorkedOutByHand) {
+    const auto& [fixture, form] = GetParam();
+    const fs::path directory = kFixtures / (std::string(fixture.name) + form);
+    ASSERT_TRUE(fs::is_directory(directory)) << directory;
+    EXPECT_EQ(Query(directory), fixture.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, FixtureTree,
+                         testing::Combine(testing::ValuesIn(kCases), testing::Values("", "_files")),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (*std::get<1>(info.param) ? "_as_files" : "_as_uevent");
+                         });
+
+TEST(FixtureTree, UeventWinsAndOnlyTheTypeComesFromItsFile) {
+    // The type files say Mains and Battery; the stale capacity and energy files are not read.
+    EXPECT_EQ(Query(kFixtures / "old_kernel"), Record(0, 1, 90, -1, -1));
+}
+
+TEST(QueryFailure, OnlyAnUnopenableDirectoryFailsAndTheRecordStaysAsItWas) {
+    for (const fs::path& directory : {kFixtures / "no_such_directory", kFixtures / "bench" / "AC" / "uevent"}) {
+        SYSTEM_POWER_STATUS status = kUntouched;
+        EXPECT_EQ(ReadPowerStatus(directory.c_str(), &status), 0) << directory;
+        EXPECT_EQ(status, kUntouched) << directory;
+    }
+    EXPECT_EQ(ReadPowerStatus(kFixtures.c_str(), nullptr), 0);
+}
+
+class ChangingTree : public testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::path(testing::TempDir()) /
+                ("ostravel_power_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root_);
+        fs::copy(kFixtures / "energy_only", root_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void Write(const fs::path& file, const std::string& text) {
+        fs::create_directories(root_ / file.parent_path());
+        std::ofstream(root_ / file, std::ios::trunc) << text;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(ChangingTree, EveryQuerySeesTheSuppliesAsTheyAreNow) {
+    EXPECT_EQ(Query(root_), Record(0, 0, 66, 11999, 18000));
+
+    Write("AC/uevent", "POWER_SUPPLY_NAME=AC\nPOWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=1\n");
+    Write("BAT0/uevent", "POWER_SUPPLY_NAME=BAT0\nPOWER_SUPPLY_TYPE=Battery\nPOWER_SUPPLY_STATUS=Charging\n"
+                         "POWER_SUPPLY_ENERGY_FULL=50000000\nPOWER_SUPPLY_ENERGY_NOW=45000000\n");
+    EXPECT_EQ(Query(root_), Record(1, 1 | 8, 90, -1, -1));
+
+    // A second battery plugged in, given as attribute files.
+    Write("BAT1/type", "Battery\n");
+    Write("BAT1/status", "Charging\n");
+    Write("BAT1/energy_now", "5000000\n");
+    Write("BAT1/energy_full", "50000000\n");
+    EXPECT_EQ(Query(root_), Record(1, 8, 50, -1, -1));
+
+    fs::remove_all(root_ / "BAT0");
+    fs::remove_all(root_ / "BAT1");
+    EXPECT_EQ(Query(root_), Record(1, 128, 255, -1, -1));
+}
+
+TEST_F(ChangingTree, AnOverlongUeventLosesTheLineCutAtItsEnd) {
+    const std::string head = "POWER_SUPPLY_NAME=BAT0\nPOWER_SUPPLY_TYPE=Battery\nPOWER_SUPPLY_STATUS=Discharging\n"
+                             "POWER_SUPPLY_CAPACITY=42\nPOWER_SUPPLY_ENERGY_FULL=50000000\n";
+    const std::string kept = "POWER_SUPPLY_ENERGY_NOW=4500"; // what fits of 45000000 in one page
+    const std::string padding = "POWER_SUPPLY_MODEL_NAME=" + std::string(4096 - head.size() - kept.size() - 25, 'x') + "\n";
+    ASSERT_EQ((head + padding + kept).size(), 4096u);
+    Write("BAT0/uevent", head + padding + "POWER_SUPPLY_ENERGY_NOW=45000000\n");
+    EXPECT_EQ(Query(root_), Record(0, 0, 42, -1, -1));
+}
+
+TEST_F(ChangingTree, AFailureAfterASuccessKeepsTheEarlierValues) {
+    SYSTEM_POWER_STATUS status = kUntouched;
+    ASSERT_NE(ReadPowerStatus(root_.c_str(), &status), 0);
+    fs::remove_all(root_);
+    EXPECT_EQ(ReadPowerStatus(root_.c_str(), &status), 0);
+    EXPECT_EQ(status, Record(0, 0, 66, 11999, 18000));
+}
+
+TEST(SystemQuery, ReadsTheDirectoryNamedByTheEnvironment) {
+    const char* directory = std::getenv("OSTRAVEL_POWER_SUPPLY_DIR");
+    if (directory == nullptr || fs::path(directory) != kFixtures / "bench")
+        GTEST_SKIP() << "run with OSTRAVEL_POWER_SUPPLY_DIR=" << (kFixtures / "bench").string();
+    SYSTEM_POWER_STATUS status = kUntouched;
+    EXPECT_NE(GetSystemPowerStatus(&status), 0);
+    EXPECT_EQ(status, Record(0, 0, 63, 11420, 17875));
+}
+
+} // namespace
+} // namespace platform::linux_detail

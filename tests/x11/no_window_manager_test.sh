@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# nevlin on a bare X server: its own move for a drag on the bare panel, no move after a quick
+# click, raising itself over a window mapped on top of it, and the size at 144 dpi (Xft.dpi),
+# with a screenshot of that.
+# Usage: no_window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
+source "$(dirname "$0")/x_session.sh"
+nevlin=$1 shots=$3
+mkdir -p "$shots"
+start_x
+
+power=$X_SESSION_TMP/power
+export XDG_CONFIG_HOME=$X_SESSION_TMP/config OSTRAVEL_POWER_SUPPLY_DIR=$power
+fixture "$power" charging39
+run_bg nevlin "$nevlin"
+pid=$LAST_PID
+id=$(ostravel_window)
+expect "placed centred by itself" "$(window_geometry "$id")" "456 363 112 42"
+
+note "the window moves itself"
+before=$(window_geometry "$id")
+drag "$id" 1 -70 45 46 12
+moved_by "left drag on the bare panel" "$id" "$before" -70 45
+before=$(window_geometry "$id")
+drag "$id" 2 20 -10 46 12
+moved_by "middle drag" "$id" "$before" 20 -10
+before=$(window_geometry "$id")
+drag "$id" 3 40 40 46 12
+moved_by "right drag" "$id" "$before" 0 0
+quick_click_does_not_stick "$id"
+
+note "pinned without a manager: a window mapped over it is covered again"
+read -r -a g <<<"$(window_geometry "$id")"
+run_bg other xlogo -geometry "300x200+$((g[0] - 50))+$((g[1] - 50))"
+timeout 10 xdotool search --sync --onlyvisible --name '^xlogo$' >/dev/null
+wait_for "the window to raise itself" on_top_at "$id"
+kill "$LAST_PID" "$pid"
+
+note "144 dpi from Xft.dpi"
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	144
+"
+run_bg nevlin144 "$nevlin"
+id=$(ostravel_window)
+expect "size" "$(window_geometry "$id" | cut -d' ' -f3-)" "168 63"
+sleep 0.8
+snapshot "$id" "$shots/charging_144dpi.png"
+expect "frame" "$(pixel "$shots/charging_144dpi.png" 0 0)" 0000C0
+expect "panel" "$(pixel "$shots/charging_144dpi.png" 69 18)" E0E0E0
+[ "$(count_colour "$shots/charging_144dpi.png" 11 4 56 30 FF0000)" -gt 40 ] || fail "no red digits at 144 dpi"
+echo PASS

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# nevlin under openbox: the states it maps with, staying above an activated window, T
+# flipping the on-top state while another window has the focus, the manager's move for left
+# and middle drags on the bare panel, none for a right drag, a drag from the number or a
+# quick click, and the manager's close keeping the placement for the next start.
+# Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
+source "$(dirname "$0")/x_session.sh"
+nevlin=$1
+start_x openbox
+
+power=$X_SESSION_TMP/power
+export XDG_CONFIG_HOME=$X_SESSION_TMP/config OSTRAVEL_POWER_SUPPLY_DIR=$power
+fixture "$power" mains40
+run_bg nevlin "$nevlin"
+pid=$LAST_PID
+id=$(ostravel_window)
+
+states() { xprop -id "$id" -notype _NET_WM_STATE | sed 's/.*= //'; }
+has_state() { states | grep -q "_NET_WM_STATE_$1"; }
+lacks_state() { ! has_state "$1"; }
+
+note "mapped pinned, with no taskbar or pager entry"
+wait_for "the manager's states" has_state ABOVE
+has_state SKIP_TASKBAR || fail "no SKIP_TASKBAR: $(states)"
+has_state SKIP_PAGER || fail "no SKIP_PAGER: $(states)"
+expect "centred on the screen" "$(window_geometry "$id")" "456 363 112 42"
+
+note "stays above a normal window that is activated over it"
+run_bg other xlogo -geometry 300x200+400+300
+other=$(timeout 10 xdotool search --sync --onlyvisible --name '^xlogo$' | head -n 1)
+xdotool windowactivate --sync "$other"
+sleep 0.3
+on_top_at "$id" || fail "covered by the activated window"
+
+note "T typed into the other window flips the on-top state, twice"
+xdotool key --clearmodifiers t
+wait_for "ABOVE to go" lacks_state ABOVE
+has_state SKIP_TASKBAR || fail "SKIP_TASKBAR lost with ABOVE: $(states)"
+xdotool key --clearmodifiers t
+wait_for "ABOVE to come back" has_state ABOVE
+has_state SKIP_PAGER || fail "SKIP_PAGER lost: $(states)"
+kill "$LAST_PID"
+
+note "drags"
+before=$(window_geometry "$id")
+drag "$id" 1 60 -40 46 12 # the gap between the number and the "%"
+moved_by "left drag on the bare panel" "$id" "$before" 60 -40
+before=$(window_geometry "$id")
+drag "$id" 2 -30 25 100 40 # along the frame
+moved_by "middle drag on the frame" "$id" "$before" -30 25
+before=$(window_geometry "$id")
+drag "$id" 3 50 50 46 12
+moved_by "right drag" "$id" "$before" 0 0
+before=$(window_geometry "$id")
+drag "$id" 1 50 50 20 12
+moved_by "left drag from the number" "$id" "$before" 0 0
+quick_click_does_not_stick "$id"
+
+note "the manager's close saves the placement; the next start restores it"
+placed=$(window_geometry "$id")
+xdotool windowactivate --sync "$id"
+xdotool key alt+F4
+timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running after Alt+F4"
+settings=$XDG_CONFIG_HOME/Ostravel/settings.conf
+[ -f "$settings" ] || fail "no $settings"
+for key in Height Width Left Top; do grep -q "^$key=" "$settings" || fail "no $key in $(cat "$settings")"; done
+run_bg nevlin2 "$nevlin"
+id=$(ostravel_window)
+sleep 0.3
+expect "restored placement" "$(window_geometry "$id")" "$placed"
+echo PASS

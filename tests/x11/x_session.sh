@@ -1,0 +1,187 @@
+# Shared by the X11 integration tests (sourced): a private Xvfb, an optional openbox,
+# bounded waits for windows and pixels read back from them. Everything started is
+# stopped by the EXIT trap.
+set -euo pipefail
+
+X_SESSION_PIDS=()
+X_SESSION_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-x11.XXXXXX")
+
+x_session_cleanup() {
+  local pid
+  for pid in "${X_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${X_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$X_SESSION_TMP"
+}
+trap x_session_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+note() { echo "-- $*"; }
+
+# start_x [openbox]: a fresh server on a free display; DISPLAY is set for what follows.
+# -noreset: the root's properties (RESOURCE_MANAGER) must outlive the clients between steps.
+start_x() {
+  local fifo="$X_SESSION_TMP/displayfd" number=""
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
+  X_SESSION_PIDS+=($!)
+  read -r -t 10 number <"$fifo" || fail "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
+  export DISPLAY=":$number"
+  if [ "${1:-}" = openbox ]; then
+    openbox --sm-disable >"$X_SESSION_TMP/openbox.log" 2>&1 &
+    X_SESSION_PIDS+=($!)
+    wait_for "a live window manager" wm_is_live
+  fi
+}
+
+wm_is_live() {
+  local check
+  check=$(xprop -root -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*') || return 1
+  xprop -id "$check" -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$check"
+}
+
+# wait_for WHAT COMMAND...: retries for up to 10 s.
+wait_for() {
+  local what=$1 i
+  shift
+  for i in $(seq 100); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  fail "timed out waiting for $what"
+}
+
+# run_bg NAME COMMAND...: starts a program in the background; its pid is in LAST_PID.
+run_bg() {
+  local name=$1
+  shift
+  "$@" >"$X_SESSION_TMP/$name.out" 2>"$X_SESSION_TMP/$name.err" &
+  LAST_PID=$!
+  X_SESSION_PIDS+=("$LAST_PID")
+}
+
+# The id of the mapped window titled "Ostravel" (waits for it).
+ostravel_window() {
+  local id
+  id=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ostravel$' | head -n 1) ||
+    fail "no visible window named Ostravel"
+  echo "$id"
+}
+
+# window_geometry ID: "X Y WIDTH HEIGHT" of the client area on the screen.
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+    /^ *Width/{w=$NF} /^ *Height/{h=$NF} END{print x, y, w, h}'
+}
+
+# snapshot ID|root FILE.png: the window's pixels, or the whole screen's.
+snapshot() {
+  if [ "$1" = root ]; then xwd -silent -root; else xwd -silent -id "$1"; fi | convert xwd:- "$2"
+}
+
+# pixel FILE.png X Y: "RRGGBB" in hex.
+pixel() {
+  convert "$1" -format '%[hex:p{'"$2"','"$3"'}]' info: | cut -c1-6
+}
+
+# count_colour FILE.png X Y WIDTH HEIGHT RRGGBB [FUZZ%]: pixels of that colour in the area
+# (within FUZZ percent: small antialiased letters barely reach their full colour).
+count_colour() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -fuzz "${7:-0}%" -fill black +opaque "#$6" -fill white -opaque "#$6" \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# expect WHAT ACTUAL EXPECTED
+expect() {
+  [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"
+  note "$1: $2"
+}
+
+# Power-supply fixture trees in the kernel's uevent form.
+# supply DIR NAME KEY=VALUE...: writes DIR/NAME/uevent.
+supply() {
+  local dir=$1/$2 pair
+  shift 2
+  mkdir -p "$dir"
+  : >"$dir/uevent.new"
+  for pair in "$@"; do echo "POWER_SUPPLY_$pair" >>"$dir/uevent.new"; done
+  mv "$dir/uevent.new" "$dir/uevent"
+}
+# fixture DIR STATE: one of charging39, mains40, battery66_timed, battery_unknown, battery64.
+fixture() {
+  local dir=$1
+  rm -rf "$dir/AC" "$dir/BAT0"
+  case $2 in
+    charging39)
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=1
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery STATUS=Charging PRESENT=1 CAPACITY=39 ;;
+    mains40)
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=1
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery "STATUS=Not charging" PRESENT=1 CAPACITY=40 ;;
+    battery66_timed) # 33 of 50 Wh at 10 W: 11880 s
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=0
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery STATUS=Discharging PRESENT=1 ENERGY_FULL=50000000 \
+        ENERGY_NOW=33000000 POWER_NOW=10000000 ;;
+    battery_unknown) # a charge without a full charge: neither share nor time known
+      supply "$dir" AC NAME=AC TYPE=Mains ONLINE=0
+      supply "$dir" BAT0 NAME=BAT0 TYPE=Battery STATUS=Discharging PRESENT=1 ENERGY_NOW=30000000 ;;
+    *) fail "unknown fixture $2" ;;
+  esac
+}
+
+# The window's design at 96 dpi, in pixels: Label1, Label3 and the picture's square.
+NUMBER_AREA="7 3 37 20"
+STATE_AREA="6 24 68 13"
+PICTURE_AREA="75 5 32 32"
+
+# picture_shown FILE.png ARTDIR: which of charging, mains, battery fills the picture square.
+picture_shown() {
+  local name crop="$X_SESSION_TMP/picture.png" shown=none
+  convert "$1" -crop 32x32+75+5 +repage "$crop"
+  for name in charging mains battery; do
+    if [ "$(compare -metric AE "$2/$name.xpm" "$crop" null: 2>&1)" = 0 ]; then shown=$name; fi
+  done
+  echo "$shown"
+}
+
+# drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window, holds it
+# across a turn of the program, moves by (DX, DY) in steps and releases.
+drag() {
+  local id=$1 button=$2 dx=$3 dy=$4 g x y
+  read -r -a g <<<"$(window_geometry "$id")"
+  x=$((g[0] + $5)) y=$((g[1] + $6))
+  xdotool mousemove "$x" "$y" mousedown "$button"
+  sleep 0.5
+  xdotool mousemove $((x + dx / 2)) $((y + dy / 2))
+  sleep 0.1
+  xdotool mousemove $((x + dx)) $((y + dy))
+  sleep 0.2
+  xdotool mouseup "$button"
+  sleep 0.4
+}
+
+# moved_by ID BEFORE DX DY: checks the window's position against "X Y" before the drag.
+moved_by() {
+  local what=$1 id=$2 before=($3) dx=$4 dy=$5 after
+  read -r -a after <<<"$(window_geometry "$id")"
+  expect "$what" "$((after[0] - before[0])) $((after[1] - before[1]))" "$dx $dy"
+}
+
+# quick_click_does_not_stick ID: a click on the bare panel, then the pointer wanders off.
+quick_click_does_not_stick() {
+  local id=$1 g before
+  before=$(window_geometry "$id")
+  read -r -a g <<<"$before"
+  xdotool mousemove $((g[0] + 46)) $((g[1] + 12)) click 1
+  sleep 0.7
+  xdotool mousemove $((g[0] + 150)) $((g[1] + 150))
+  sleep 0.4
+  moved_by "a quick click, then the pointer moves on" "$id" "$before" 0 0
+}
+
+# on_top_at ID: the window's frame shows at its top-left corner on the whole screen.
+on_top_at() {
+  local g shot="$X_SESSION_TMP/screen.png"
+  read -r -a g <<<"$(window_geometry "$1")"
+  snapshot root "$shot"
+  [ "$(pixel "$shot" "${g[0]}" "${g[1]}")" = 0000C0 ] && [ "$(pixel "$shot" $((g[0] + 46)) $((g[1] + 12)))" = E0E0E0 ]
+}
