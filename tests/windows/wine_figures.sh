@@ -25,7 +25,7 @@ echo "peak resident memory under Wine (KiB, VmHWM of the program's own process; 
 
 "$WINE64" "$VANTREL_EXE" "$WINE_TEST_DIR/power.txt;300" &
 pid=$!
-if wait_until "[ -s '$WINE_TEST_DIR/power.txt' ]" 30; then
+if wait_until "[ -s '$WINE_TEST_DIR/power.txt' ] || ! kill -0 $pid 2>/dev/null" 30 && kill -0 $pid 2>/dev/null; then
   sleep 3 # ten cycles
   printf '  %-40s %8s\n' "Vantrel.exe (10 cycles of 300 ms)" "$(peak_kib $pid)"
   kill $pid
