@@ -36,6 +36,8 @@ int fNevlin::Form_Load() {
         const TurnOutcome outcome = Turn();
         if (outcome.ProgramEnded) return outcome.ExitStatus;
         services_.Sleep(kPollPeriodMs);
+        // A stop from outside ends the program between turns, like a failed query: no save.
+        if (services_.StopRequested && services_.StopRequested()) return 0;
     }
 }
 

@@ -13,6 +13,7 @@ NevlinServices PlatformServices(platform::SettingsStore& settings) {
         return platform::GetSystemPowerStatus(status);
     };
     services.Sleep = [](std::uint32_t milliseconds) { platform::Sleep(milliseconds); };
+    services.StopRequested = [] { return platform::StopRequested(); };
     services.ApplicationName = [] { return platform::ApplicationName(); };
     services.ChargingPicture = &art::ChargingPicture();
     services.MainsPicture = &art::MainsPicture();

@@ -22,6 +22,7 @@ struct NevlinServices {
     platform::SettingsStore* Settings = nullptr; // not owned; outlives the window
     std::function<int(platform::SYSTEM_POWER_STATUS*)> GetSystemPowerStatus;
     std::function<void(std::uint32_t)> Sleep;
+    std::function<bool()> StopRequested; // asked from outside to end, without saving
     std::function<std::string()> ApplicationName;
     const platform::Image* ChargingPicture = nullptr;
     const platform::Image* MainsPicture = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/process.h"
 
 int ProgramMain() {
+    platform::CatchStopRequests();
     try {
         const std::unique_ptr<platform::SettingsStore> settings = platform::OpenUserSettings();
         fNevlin form(PlatformServices(*settings));

@@ -16,4 +16,10 @@ std::string ArgumentText();
 // Suspends the calling thread for the whole given time, resuming after signals.
 void Sleep(std::uint32_t milliseconds);
 
+// From this call on, a request from outside to stop (SIGTERM or SIGINT; a console close on
+// Windows) no longer ends the process at once: StopRequested() turns true instead, so the
+// program can leave its loop and tear down cleanly.
+void CatchStopRequests();
+bool StopRequested();
+
 } // namespace platform

@@ -29,6 +29,13 @@ constexpr std::array<PropertyName, kSupplyPropertyCount> kNames{{
     {"current_now", "CURRENT_NOW"},
 }};
 
+static_assert(static_cast<int>(SupplyProperty::CurrentNow) + 1 == kSupplyPropertyCount);
+static_assert([] {
+    for (const PropertyName& name : kNames)
+        if (name.file == nullptr || name.event.empty()) return false;
+    return true;
+}(), "every property needs both of its names");
+
 constexpr std::string_view kEventPrefix = "POWER_SUPPLY_";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }

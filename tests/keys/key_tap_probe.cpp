@@ -1,5 +1,5 @@
-// Polls the key state of a display on demand: each line read from stdin names a virtual
-// key in hex ("54"); the word of that key is printed in hex ("8001"). A script drives the
+// Polls the key state of a display on demand: each line read from stdin is one poll naming
+// a virtual key in hex ("54"); the word of that key is printed in hex ("8001"). A script drives the
 // keyboard with xdotool between the lines.
 #include <cstdio>
 #include <exception>
@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
         std::string line;
         while (std::getline(std::cin, line)) {
             const int virtualKey = std::stoi(line, nullptr, 16);
+            keys->NextPoll();
             char word[8];
             std::snprintf(word, sizeof word, "%x", static_cast<unsigned>(keys->GetAsyncKeyState(virtualKey)) & 0xffffu);
             std::cout << word << std::endl;

@@ -115,6 +115,7 @@ public:
             Sleeps.push_back(milliseconds);
             if (BetweenTurns) BetweenTurns();
         };
+        services.StopRequested = [this] { return StopAfterSleeps > 0 && Sleeps.size() >= StopAfterSleeps; };
         services.ApplicationName = [] { return std::string("Ostravel"); };
         services.ChargingPicture = &Charging;
         services.MainsPicture = &Mains;
@@ -130,6 +131,7 @@ public:
     int Queries = 0;
     std::vector<std::uint32_t> Sleeps;
     std::function<void()> BetweenTurns;
+    std::size_t StopAfterSleeps = 0; // a stop request from outside arrives during that sleep
     std::ostringstream Errors;
     platform::Image Charging{32, 32, {}}, Mains{32, 32, {}}, Battery{32, 32, {}}, Icon32{32, 32, {}},
         Icon16{16, 16, {}};

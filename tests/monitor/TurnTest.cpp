@@ -186,4 +186,12 @@ TEST(FormLoad, AFirstQueryThatFailsFlashesTheWindowUpAndEndsWithStatusOne) {
     EXPECT_TRUE(harness.Settings->Values.empty());
 }
 
+TEST(FormLoad, AStopFromOutsideEndsAfterTheSleepItArrivedInWithoutSaving) {
+    Harness harness;
+    harness.StopAfterSleeps = 2;
+    EXPECT_EQ(harness.Form->Form_Load(), 0);
+    EXPECT_EQ(harness.Queries, 2);
+    EXPECT_TRUE(harness.Settings->Values.empty());
+}
+
 } // namespace

@@ -59,6 +59,21 @@ TEST(TwipsToPixels, FontPointsBecomePixelsWithTheSameDpi) {
     EXPECT_DOUBLE_EQ(Scale(144).FontPixels(8.25), 16.5);
 }
 
+TEST(Rectangles, IntersectionOfMonitorsAndWorkAreas) {
+    using platform::x11::Intersection;
+    auto same = [](const PixelRect& r, int x, int y, int w, int h) {
+        return r.X == x && r.Y == y && r.Width == w && r.Height == h;
+    };
+    // A top panel of 30 pixels over two monitors side by side.
+    EXPECT_TRUE(same(Intersection({0, 0, 1920, 1080}, {0, 30, 3200, 1050}), 0, 30, 1920, 1050));
+    EXPECT_TRUE(same(Intersection({1920, 0, 1280, 1024}, {0, 30, 3200, 1050}), 1920, 30, 1280, 994));
+    // A monitor left of the origin.
+    EXPECT_TRUE(same(Intersection({-1280, 0, 1280, 1024}, {-1280, 0, 3200, 1024}), -1280, 0, 1280, 1024));
+    // Touching edges and disjoint rectangles share nothing.
+    EXPECT_EQ(Intersection({0, 0, 100, 100}, {100, 0, 100, 100}).Width, 0);
+    EXPECT_EQ(Intersection({0, 0, 100, 100}, {0, 200, 100, 100}).Height, 0);
+}
+
 TEST(XftDpiResource, FallsBackTo96UnlessAUsableValueIsSet) {
     using platform::x11::DpiFromResources;
     EXPECT_DOUBLE_EQ(DpiFromResources(nullptr), 96);

@@ -2,7 +2,8 @@
 # nevlin on a virtual X server with openbox, fed by fixture power-supply trees: the window's
 # name, size and frame, its colours and picture in each power state read back from the
 # pixels, the display following the fixture from turn to turn, a vanished fixture ending the
-# program without settings, and a lost X connection ending it with status 1.
+# program without settings, turns without a change sending nothing but the key poll, and a lost
+# X connection ending the program with status 1.
 # Usage: display_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/x_session.sh"
 nevlin=$1 art=$2 shots=$3
@@ -32,10 +33,13 @@ xprop -id "$id" WM_NORMAL_HINTS | grep -q 'maximum size: 112 by 42' || fail "siz
 # shows STATE NUMBER COLOUR PICTURE: after the next turns the window shows that state.
 shows() {
   local state=$1 number_colour=$3 picture=$4 shot="$shots/$1.png" i
-  # Every state differs from the one before it; a turn comes every 300 ms.
+  # Every state differs from the one before it; a turn comes every 300 ms. The fixture is
+  # rewritten supply by supply, so a turn may catch it half done: wait for the picture.
   for i in $(seq 30); do
     snapshot "$id" "$shot"
-    [ -z "$previous_shot" ] || [ "$(compare -metric AE "$previous_shot" "$shot" null: 2>&1)" != 0 ] && break
+    if [ -z "$previous_shot" ] || [ "$(compare -metric AE "$previous_shot" "$shot" null: 2>&1)" != 0 ]; then
+      [ "$(picture_shown "$shot" "$art")" = "$picture" ] && break
+    fi
     sleep 0.1
   done
   previous_shot=$shot
@@ -66,6 +70,31 @@ fixture "$power" battery66_timed
 shows battery_time_left 66 0000FF battery
 fixture "$power" battery_unknown
 shows battery_unknown 255 0000FF battery
+
+note "turns that change nothing send nothing but the key poll"
+if timeout 2 strace -qq -e trace=writev,write,sendmsg -s 8 -o "$X_SESSION_TMP/requests" -p "$pid" 2>/dev/null ||
+  [ -s "$X_SESSION_TMP/requests" ]; then
+  turns=$(grep -c 'iov_base=",' "$X_SESSION_TMP/requests" || true) # "," is QueryKeymap (44)
+  others=$(grep -v 'iov_base=",' "$X_SESSION_TMP/requests" | grep -c -E 'writev|write\(|sendmsg' || true)
+  [ "$turns" -gt 3 ] || fail "only $turns key polls in 2 s"
+  expect "other requests in 2 s" "$others" 0
+else
+  note "strace cannot attach here: skipped"
+fi
+
+two_windows() { [ "$(xdotool search --onlyvisible --name '^Ostravel$' | wc -l)" -ge 2 ]; }
+note "SIGTERM and SIGINT end the program cleanly, without saving"
+for signal in TERM INT; do
+  run_bg "nevlin_$signal" "$nevlin"
+  stopped=$LAST_PID
+  wait_for "a second window" two_windows
+  kill -s "$signal" "$stopped"
+  status=0
+  timeout 5 tail --pid="$stopped" -f /dev/null || fail "nevlin still running after SIG$signal"
+  wait "$stopped" || status=$?
+  expect "exit status after SIG$signal" "$status" 0
+done
+[ -z "$(ls -A "$XDG_CONFIG_HOME" 2>/dev/null)" ] || fail "settings written: $(find "$XDG_CONFIG_HOME")"
 
 note "a vanished power-supply tree ends the program with status 1 and saves nothing"
 rm -rf "$power"

@@ -34,6 +34,8 @@ run_bg other xlogo -geometry "300x200+$((g[0] - 50))+$((g[1] - 50))"
 timeout 10 xdotool search --sync --onlyvisible --name '^xlogo$' >/dev/null
 wait_for "the window to raise itself" on_top_at "$id"
 kill "$LAST_PID" "$pid"
+# nevlin ends at its next turn: its window must be gone before the next one is looked for.
+timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running after SIGTERM"
 
 note "144 dpi from Xft.dpi"
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	144

@@ -2,7 +2,8 @@
 # nevlin under openbox: the states it maps with, staying above an activated window, T
 # flipping the on-top state while another window has the focus, the manager's move for left
 # and middle drags on the bare panel, none for a right drag, a drag from the number or a
-# quick click, and the manager's close keeping the placement for the next start.
+# quick click, the manager's close keeping the placement for the next start, and a minimised
+# window closed by the chord saving nothing, and centring in the space a panel leaves free.
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/x_session.sh"
 nevlin=$1
@@ -65,7 +66,34 @@ settings=$XDG_CONFIG_HOME/Ostravel/settings.conf
 [ -f "$settings" ] || fail "no $settings"
 for key in Height Width Left Top; do grep -q "^$key=" "$settings" || fail "no $key in $(cat "$settings")"; done
 run_bg nevlin2 "$nevlin"
+pid=$LAST_PID
 id=$(ostravel_window)
 sleep 0.3
 expect "restored placement" "$(window_geometry "$id")" "$placed"
+
+note "a minimised window neither saves nor restores"
+before=$(window_geometry "$id")
+drag "$id" 1 -100 -100 46 12
+moved_by "left drag" "$id" "$before" -100 -100
+saved=$(cat "$settings")
+xdotool windowminimize --sync "$id"
+wait_for "the iconic state" sh -c "xprop -id $id WM_STATE | grep -q Iconic"
+# No window has the focus now: only the program's own poll sees the chord, held across a turn
+# (a tap can fall between the two keys' queries of one turn).
+xdotool keydown alt keydown F4
+sleep 0.5
+xdotool keyup F4 keyup alt
+timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running after the chord"
+expect "settings after closing minimised" "$(cat "$settings")" "$saved"
+
+note "a first start centres the window in the space a panel leaves free"
+run_bg panel xlogo -geometry 1024x100+0+0
+panel=$(timeout 10 xdotool search --sync --onlyvisible --name '^xlogo$' | head -n 1)
+xprop -id "$panel" -f _NET_WM_STRUT 32c -set _NET_WM_STRUT 0,0,100,0
+wait_for "the work area below the panel" sh -c "xprop -root _NET_WORKAREA | grep -q '= 0, 100, 1024, 668'"
+export XDG_CONFIG_HOME=$X_SESSION_TMP/fresh
+run_bg nevlin3 "$nevlin"
+id=$(ostravel_window)
+sleep 0.3
+expect "centred below the panel" "$(window_geometry "$id")" "456 413 112 42" # 100 + (668 - 42) / 2
 echo PASS

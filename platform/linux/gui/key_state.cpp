@@ -25,6 +25,7 @@ public:
         XCloseDisplay(display_);
     }
     std::int16_t GetAsyncKeyState(int virtualKey) override { return keyboard_->GetAsyncKeyState(virtualKey); }
+    void NextPoll() override { keyboard_->NextPoll(); }
 
 private:
     Display* display_;

@@ -13,6 +13,8 @@ public:
     virtual ~KeyStateSource() = default;
     // As platform::Window::GetAsyncKeyState, for Alt 0x12, F4 0x73 and T 0x54.
     virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
+    // Keys asked until the next call share one snapshot of the keyboard.
+    virtual void NextPoll() = 0;
 };
 
 // Connects to the named display ("" for $DISPLAY). Throws std::runtime_error naming the

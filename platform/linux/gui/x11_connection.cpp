@@ -53,6 +53,8 @@ void InternAtoms(Display* display, AtomSet& atoms) {
         const_cast<char*>("_NET_WM_MOVERESIZE"),
         const_cast<char*>("_NET_SUPPORTING_WM_CHECK"),
         const_cast<char*>("_NET_SUPPORTED"),
+        const_cast<char*>("_NET_WORKAREA"),
+        const_cast<char*>("_NET_CURRENT_DESKTOP"),
         const_cast<char*>("_MOTIF_WM_HINTS"),
     };
     constexpr int count = sizeof names / sizeof names[0];

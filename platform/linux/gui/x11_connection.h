@@ -10,7 +10,7 @@ struct AtomSet {
     Atom WmProtocols, WmDeleteWindow, WmState, WmName, Utf8String;
     Atom NetWmName, NetWmIcon, NetWmPid, NetWmState, NetWmStateAbove, NetWmStateSkipTaskbar,
         NetWmStateSkipPager, NetWmStateHidden, NetWmStateMaximizedVert, NetWmStateMaximizedHorz,
-        NetWmMoveResize, NetSupportingWmCheck, NetSupported, MotifWmHints;
+        NetWmMoveResize, NetSupportingWmCheck, NetSupported, NetWorkarea, NetCurrentDesktop, MotifWmHints;
 };
 
 class Connection {

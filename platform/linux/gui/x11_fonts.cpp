@@ -27,23 +27,23 @@ FontCache::~FontCache() {
     for (auto& [key, font] : fonts_) XftFontClose(display_, font);
 }
 
-XftFont* FontCache::Get(const FontSpec& spec) {
-    auto key = std::make_tuple(spec.Name, spec.Size, spec.Weight, spec.Charset);
+XftFont* FontCache::Get(const FontSpec& request) {
+    auto key = std::make_tuple(request.Name, request.Size, request.Weight, request.Charset);
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second;
-    XftFont* font = Open(spec);
+    XftFont* font = Open(request);
     fonts_.emplace(key, font);
     return font;
 }
 
-XftFont* FontCache::Open(const FontSpec& spec) {
+XftFont* FontCache::Open(const FontSpec& request) {
     FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(spec.Name.c_str()));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, scale_.FontPixels(spec.Size));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(spec.Weight));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.Name.c_str()));
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, scale_.FontPixels(request.Size));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.Weight));
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
-    if (spec.Charset == kCyrillicCharset) {
+    if (request.Charset == kCyrillicCharset) {
         // The charset outranks the family in fontconfig's matching, so a face without
         // these letters never wins over one that has them.
         FcCharSet* letters = CyrillicLetters();
@@ -57,7 +57,7 @@ XftFont* FontCache::Open(const FontSpec& spec) {
     XftFont* font = match ? XftFontOpenPattern(display_, match) : nullptr;
     if (!font) {
         if (match) FcPatternDestroy(match);
-        throw std::runtime_error("no font found for \"" + spec.Name + "\"");
+        throw std::runtime_error("no font found for \"" + request.Name + "\"");
     }
     return font; // owns match now
 }

@@ -21,10 +21,10 @@ public:
 
     // The closest face to the request that has the glyphs of its charset, antialiased.
     // Throws std::runtime_error when fontconfig finds no font at all.
-    XftFont* Get(const FontSpec& spec);
+    XftFont* Get(const FontSpec& request);
 
 private:
-    XftFont* Open(const FontSpec& spec);
+    XftFont* Open(const FontSpec& request);
     Display* display_;
     int screen_;
     Scale scale_;

@@ -73,6 +73,14 @@ X11Keyboard::X11Keyboard(Display* display) : display_(display) {
 X11Keyboard::~X11Keyboard() { SelectRawKeys(display_, false); }
 
 std::int16_t X11Keyboard::GetAsyncKeyState(int virtualKey) {
+    if (!snapshotTaken_) {
+        TakeSnapshot();
+        snapshotTaken_ = true;
+    }
+    return latch_.Take(virtualKey);
+}
+
+void X11Keyboard::TakeSnapshot() {
     // The snapshot is a round trip, so every event sent before it is queued by now; the
     // events taken after it replay into the same state and add the presses in between.
     char keys[32] = {};
@@ -86,7 +94,6 @@ std::int16_t X11Keyboard::GetAsyncKeyState(int virtualKey) {
     XEvent event;
     while (XCheckIfEvent(display_, &event, MatchesRawKeyEvent, reinterpret_cast<XPointer>(&filter)))
         Record(event.xcookie);
-    return latch_.Take(virtualKey);
 }
 
 bool X11Keyboard::TakeEvent(XEvent& event) {

@@ -25,7 +25,11 @@ public:
     X11Keyboard& operator=(const X11Keyboard&) = delete;
 
     // 0x8000 while the key is down, 0x0001 when it was pressed since this key's previous call.
+    // The keys asked in one poll share one keymap snapshot: one round trip per poll, and a
+    // chord reads both of its keys from the same moment.
     std::int16_t GetAsyncKeyState(int virtualKey);
+    // The next key asked starts a new poll with a fresh snapshot.
+    void NextPoll() { snapshotTaken_ = false; }
 
     // For an event loop on the same display: a raw key event it has dequeued is recorded here
     // (call before XGetEventData on it). True when the event was one of ours.
@@ -33,10 +37,12 @@ public:
 
 private:
     void Record(XGenericEventCookie& cookie);
+    void TakeSnapshot();
 
     Display* display_;
     int opcode_ = 0; // XInput's major opcode: tells its events from other extensions'
     KeyLatch latch_;
+    bool snapshotTaken_ = false;
 };
 
 } // namespace platform::linux_detail

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/linux/gui/x11_connection.h"
 #include "platform/linux/gui/x11_scale.h"
 
 namespace platform::x11 {
@@ -15,5 +16,9 @@ struct MonitorLayout {
 };
 
 MonitorLayout ReadMonitors(Display* display, int screen);
+
+// The part of a monitor that panels and docks leave free (the manager's work area of the
+// current desktop); the whole monitor when there is no manager or nothing is left.
+PixelRect FreeArea(const Connection& connection, const PixelRect& monitor);
 
 } // namespace platform::x11

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <locale>
 #include <sstream>
@@ -20,6 +21,13 @@ PixelRect Scale::ToPixels(const TwipsRect& rect) const {
 
 TwipsRect Scale::ToTwips(const PixelRect& rect) const {
     return {ToTwips(rect.X), ToTwips(rect.Y), ToTwips(rect.Width), ToTwips(rect.Height)};
+}
+
+PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
+    const int left = std::max(a.X, b.X), top = std::max(a.Y, b.Y);
+    const int right = std::min(a.X + a.Width, b.X + b.Width), bottom = std::min(a.Y + a.Height, b.Y + b.Height);
+    if (right <= left || bottom <= top) return {left, top, 0, 0};
+    return {left, top, right - left, bottom - top};
 }
 
 double DpiFromResources(const char* resources) {

@@ -12,6 +12,9 @@ struct PixelRect {
     int Height = 0;
 };
 
+// The common part of two rectangles; zero-sized when they don't meet.
+PixelRect Intersection(const PixelRect& a, const PixelRect& b);
+
 class Scale {
 public:
     explicit Scale(double dpi) : dpi_(dpi) {}

@@ -16,10 +16,10 @@
 
 namespace platform::x11 {
 
-X11Window::X11Window(const WindowSpec& spec)
-    : scale_(DpiFromResources(XResourceManagerString(connection_.Dpy()))), contents_(spec.Contents) {
+X11Window::X11Window(const WindowSpec& request)
+    : scale_(DpiFromResources(XResourceManagerString(connection_.Dpy()))), contents_(request.Contents) {
     Display* display = connection_.Dpy();
-    PixelRect placement = scale_.ToPixels(spec.Placement);
+    PixelRect placement = scale_.ToPixels(request.Placement);
     width_ = placement.Width > 0 ? placement.Width : 1;
     height_ = placement.Height > 0 ? placement.Height : 1;
 
@@ -29,10 +29,10 @@ X11Window::X11Window(const WindowSpec& spec)
     attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask | VisibilityChangeMask;
     window_ = XCreateWindow(display, connection_.Root(), placement.X, placement.Y, width_, height_, 0,
                             CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
-    SetTitle(connection_, window_, spec.Title);
+    SetTitle(connection_, window_, request.Title);
     SetIdentity(connection_, window_);
     SetPlacementHints(connection_, window_, {placement.X, placement.Y, width_, height_});
-    SetIcon(connection_, window_, spec.Icons);
+    SetIcon(connection_, window_, request.Icons);
     WriteInitialStates(connection_, window_, topmost_);
     painter_ = std::make_unique<Painter>(display, connection_.Screen(), window_, scale_);
     try {
@@ -52,6 +52,7 @@ X11Window::~X11Window() {
 void X11Window::Show() {
     shown_ = true;
     XMapWindow(connection_.Dpy(), window_);
+    XFlush(connection_.Dpy()); // the map goes out before the fonts are looked up
     // Without a manager the window is viewable at once and takes the first picture now;
     // with one, the exposure after the manager maps it brings the picture.
     Repaint();
@@ -62,6 +63,7 @@ void X11Window::Invalidate() { invalidated_ = true; }
 
 void X11Window::DoEvents(WindowEvents& events) {
     Display* display = connection_.Dpy();
+    if (keyboard_) keyboard_->NextPoll(); // the next turn's keys read a fresh keyboard
     while (XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
@@ -142,7 +144,8 @@ void X11Window::SetPlacement(const TwipsRect& placement) {
 }
 
 TwipsRect X11Window::PrimaryScreen() {
-    return scale_.ToTwips(ReadMonitors(connection_.Dpy(), connection_.Screen()).Primary);
+    PixelRect primary = ReadMonitors(connection_.Dpy(), connection_.Screen()).Primary;
+    return scale_.ToTwips(FreeArea(connection_, primary));
 }
 
 std::vector<TwipsRect> X11Window::Monitors() {
@@ -190,6 +193,6 @@ void X11Window::BeginMove(int button) {
 
 } // namespace platform::x11
 
-std::unique_ptr<platform::Window> platform::OpenWindow(const WindowSpec& spec) {
-    return std::make_unique<x11::X11Window>(spec);
+std::unique_ptr<platform::Window> platform::OpenWindow(const WindowSpec& request) {
+    return std::make_unique<x11::X11Window>(request);
 }

@@ -16,7 +16,7 @@ namespace platform::x11 {
 
 class X11Window final : public platform::Window {
 public:
-    explicit X11Window(const WindowSpec& spec);
+    explicit X11Window(const WindowSpec& request);
     ~X11Window() override;
 
     void Show() override;
