@@ -1,5 +1,6 @@
 #include "platform/status_file.h"
 
+#include "platform/windows/exact_path.h"
 #include "platform/windows/system_message.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"
@@ -9,9 +10,9 @@ namespace platform {
 FileResult WriteAtStart(const std::string& fileName, std::string_view bytes) {
     using windows_detail::SystemMessage;
     // Shared with every kind of access, so readers, other writers and deleters are never locked out.
-    HANDLE file = ::CreateFileW(windows_detail::WideFromUtf8(fileName).c_str(), GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring name = windows_detail::ExactFileName(windows_detail::WideFromUtf8(fileName));
+    HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {false, SystemMessage(::GetLastError())};
 
     // One write at offset 0; a short write is carried on from where it stopped.

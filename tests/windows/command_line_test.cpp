@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/windows/command_line.h"
+#include "platform/windows/exact_path.h"
 #include "platform/windows/wide_text.h"
 
 using platform::windows_detail::ArgumentsAfterProgramName;
+using platform::windows_detail::ExactFileName;
 using platform::windows_detail::Utf8FromWide;
 
 TEST(ArgumentsAfterProgramName, QuotedNameWithBlanksIsOneName) {
@@ -38,4 +40,17 @@ TEST(Utf8FromWide, CyrillicAndSurrogatePairs) {
     EXPECT_EQ(Utf8FromWide(L"\u0431;1"), "\xD0\xB1;1");
     EXPECT_EQ(Utf8FromWide(L"\U0001F50B"), "\xF0\x9F\x94\x8B");
     EXPECT_EQ(Utf8FromWide(L""), "");
+}
+
+TEST(ExactFileName, OnlyNamesEndingInBlanksOrDotsTakeTheVerbatimForm) {
+    EXPECT_EQ(ExactFileName(L"C:\\data\\power.txt"), L"C:\\data\\power.txt");
+    EXPECT_EQ(ExactFileName(L"C:\\data\\power.txt "), L"\\\\?\\C:\\data\\power.txt ");
+    EXPECT_EQ(ExactFileName(L"C:/data/power.txt."), L"\\\\?\\C:\\data\\power.txt.");
+    EXPECT_EQ(ExactFileName(L"\\\\server\\share\\p "), L"\\\\?\\UNC\\server\\share\\p ");
+    EXPECT_EQ(ExactFileName(L"C:\\data\\.."), L"C:\\data\\..");
+    EXPECT_EQ(ExactFileName(L"C:\\data\\"), L"C:\\data\\");
+    EXPECT_EQ(ExactFileName(L""), L"");
+    const std::wstring relative = ExactFileName(L"power.txt ");
+    EXPECT_EQ(relative.substr(0, 4), L"\\\\?\\");
+    EXPECT_EQ(relative.substr(relative.size() - 11), L"\\power.txt ");
 }

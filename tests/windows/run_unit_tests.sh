@@ -3,4 +3,4 @@ source "$(dirname "$0")/wine_prefix.sh"
 require_cross_build "$UNIT_TESTS_EXE"
 fresh_test_dir
 start_wine
-"$WINE64" "$UNIT_TESTS_EXE"
+timeout 120 "$WINE64" "$UNIT_TESTS_EXE"

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "platform/status_file.h"
 
@@ -50,6 +51,15 @@ TEST_F(WriteAtStartTest, NonAsciiNameIsTakenAsUtf8) {
     const std::string file = Name("\xD0\xB1\xD0\xB0\xD1\x82.txt"); // "бат.txt"
     ASSERT_TRUE(platform::WriteAtStart(file, "0#").ok);
     EXPECT_EQ(ReadAll(folder / L"\u0431\u0430\u0442.txt"), "0#");
+}
+
+TEST_F(WriteAtStartTest, ANameEndingWithABlankIsKeptExactly) {
+    EXPECT_TRUE(platform::WriteAtStart(Name("power.txt "), "1#").ok);
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().wstring());
+    EXPECT_EQ(names, std::vector<std::wstring>{L"power.txt "});
+    // Only the verbatim form reaches the name again; removing the folder would not.
+    std::filesystem::remove(L"\\\\?\\" + folder.wstring() + L"\\power.txt ");
 }
 
 TEST_F(WriteAtStartTest, FailuresCarryTheSystemsReasonOnOneLine) {

@@ -7,6 +7,7 @@
 #include "platform/windows/gui/icon_choice.h"
 #include "platform/windows/gui/icons.h"
 #include "platform/windows/gui/system_dpi.h"
+#include "platform/windows/stop_requests.h"
 #include "platform/windows/system_message.h"
 #include "platform/windows/wide_text.h"
 
@@ -100,6 +101,9 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN: OnButtonDown(kButtonMiddle, wParam, lParam); return 0;
     case WM_CLOSE: OnClose(); return 0; // the program decides when the window goes
     case WM_DPICHANGED: OnDpiChanged(*reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_ENDSESSION:
+        if (wParam) NoteStopRequest(); // the session ends: leave the loop as for a console close
+        return 0;
     case WM_SYSCOMMAND:
         if (OnSysCommand(wParam, lParam)) return 0;
         break;
