@@ -7,7 +7,7 @@
 
 NevlinServices PlatformServices(platform::SettingsStore& settings) {
     NevlinServices services;
-    services.OpenWindow = [](const platform::WindowSpec& spec) { return platform::OpenWindow(spec); };
+    services.OpenWindow = [](const platform::WindowDesign& design) { return platform::OpenWindow(design); };
     services.Settings = &settings;
     services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS* status) {
         return platform::GetSystemPowerStatus(status);

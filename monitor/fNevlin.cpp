@@ -58,12 +58,12 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
     surface_.Labels = {&controls_.Label1, &controls_.Label2, &controls_.Label3};
     surface_.Pictures = {&controls_.Image1[0], &controls_.Image1[1], &controls_.Image1[2]};
 
-    platform::WindowSpec spec;
-    spec.Title = "Ostravel";
-    spec.Icons = services_.Icons;
-    spec.Placement = {0, 0, 1680, 630};
-    spec.Contents = &surface_;
-    window_ = services_.OpenWindow(spec);
+    platform::WindowDesign design;
+    design.Title = "Ostravel";
+    design.Icons = services_.Icons;
+    design.Placement = {0, 0, 1680, 630};
+    design.Contents = &surface_;
+    window_ = services_.OpenWindow(design);
     if (!window_) throw std::runtime_error("cannot open the window");
 }
 

@@ -18,7 +18,7 @@
 
 // Everything the window needs from outside itself.
 struct NevlinServices {
-    std::function<std::unique_ptr<platform::Window>(const platform::WindowSpec&)> OpenWindow;
+    std::function<std::unique_ptr<platform::Window>(const platform::WindowDesign&)> OpenWindow;
     platform::SettingsStore* Settings = nullptr; // not owned; outlives the window
     std::function<int(platform::SYSTEM_POWER_STATUS*)> GetSystemPowerStatus;
     std::function<void(std::uint32_t)> Sleep;

@@ -82,7 +82,7 @@ protected:
     ~WindowEvents() = default;
 };
 
-struct WindowSpec {
+struct WindowDesign {
     std::string Title;               // UTF-8
     std::vector<const Image*> Icons; // every size of the icon
     TwipsRect Placement;             // the client area on the screen; no frame
@@ -118,6 +118,6 @@ public:
 };
 
 // Creates the window hidden. Throws std::runtime_error when the window system can't be reached.
-std::unique_ptr<Window> OpenWindow(const WindowSpec& spec);
+std::unique_ptr<Window> OpenWindow(const WindowDesign& design);
 
 } // namespace platform

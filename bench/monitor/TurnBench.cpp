@@ -44,7 +44,7 @@ struct Bench {
 
     Bench() {
         NevlinServices services;
-        services.OpenWindow = [this](const platform::WindowSpec&) {
+        services.OpenWindow = [this](const platform::WindowDesign&) {
             auto opened = std::make_unique<QuietWindow>();
             window = opened.get();
             return opened;

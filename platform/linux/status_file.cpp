@@ -9,8 +9,9 @@ namespace platform {
 
 FileResult WriteAtStart(const std::string& fileName, std::string_view bytes) {
     int fd;
+    // Non-blocking: a FIFO or device given as the name fails at once instead of hanging.
     do {
-        fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     } while (fd == -1 && errno == EINTR);
     if (fd == -1) return {false, std::strerror(errno)};
 

@@ -18,9 +18,9 @@ namespace fakes {
 
 class FakeWindow final : public platform::Window {
 public:
-    explicit FakeWindow(const platform::WindowSpec& spec) : Spec(spec), CurrentPlacement(spec.Placement) {}
+    explicit FakeWindow(const platform::WindowDesign& design) : Design(design), CurrentPlacement(design.Placement) {}
 
-    platform::WindowSpec Spec;
+    platform::WindowDesign Design;
     std::vector<std::string> Calls; // every call but the queries, in order
     platform::WindowState CurrentState = platform::WindowState::Normal;
     platform::TwipsRect CurrentPlacement;
@@ -99,8 +99,8 @@ public:
     explicit Harness(std::shared_ptr<MemorySettings> store = std::make_shared<MemorySettings>())
         : Settings(std::move(store)) {
         NevlinServices services;
-        services.OpenWindow = [this](const platform::WindowSpec& spec) {
-            auto window = std::make_unique<FakeWindow>(spec);
+        services.OpenWindow = [this](const platform::WindowDesign& design) {
+            auto window = std::make_unique<FakeWindow>(design);
             Window = window.get();
             return window;
         };

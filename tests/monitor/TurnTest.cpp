@@ -28,10 +28,10 @@ void ExpectFont(const platform::FontSpec& font, const char* name, double size, i
 
 TEST(Creation, TheWindowOpensHiddenAtTheDesignPlaceShowingFullChargeOnMains) {
     Harness harness;
-    const platform::WindowSpec& spec = harness.Window->Spec;
-    EXPECT_EQ(spec.Title, "Ostravel");
-    ExpectRect(spec.Placement, 0, 0, 1680, 630);
-    EXPECT_EQ(spec.Icons, (std::vector<const platform::Image*>{&harness.Icon32, &harness.Icon16}));
+    const platform::WindowDesign& design = harness.Window->Design;
+    EXPECT_EQ(design.Title, "Ostravel");
+    ExpectRect(design.Placement, 0, 0, 1680, 630);
+    EXPECT_EQ(design.Icons, (std::vector<const platform::Image*>{&harness.Icon32, &harness.Icon16}));
     EXPECT_TRUE(harness.Window->Calls.empty()) << "not shown, not pinned, not placed yet";
 
     const NevlinControls& c = harness.Form->Controls();
@@ -66,7 +66,7 @@ TEST(Creation, TheWindowOpensHiddenAtTheDesignPlaceShowingFullChargeOnMains) {
     EXPECT_EQ(harness.VisiblePictures(), "010");
 
     // Drawn panel first, then the labels, then the pictures.
-    const platform::Surface& surface = *spec.Contents;
+    const platform::Surface& surface = *design.Contents;
     EXPECT_EQ(surface.Panel, &c.Shape1);
     EXPECT_EQ(surface.Labels, (std::vector<const platform::Label*>{&c.Label1, &c.Label2, &c.Label3}));
     EXPECT_EQ(surface.Pictures,

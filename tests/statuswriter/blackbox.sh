@@ -379,6 +379,14 @@ test_write_failure_stops_the_cycle() {
   [ ! -e out ] || problem "out was created again"
   end
 
+  begin "a FIFO as the file: status 1 at once, no hang waiting for a reader"
+  if mkfifo pipe 2>/dev/null; then
+    run_to_end "pipe;1000"
+    expect_status 1
+    expect_report '"pipe"'
+  fi
+  end
+
   if [ -e /dev/full ]; then
     begin "a write that fails (device full) while cycling: status 1, earlier record intact"
     ln -s real.txt power.txt

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # nevlin under openbox: the states it maps with, staying above an activated window, T
-# flipping the on-top state while another window has the focus, the manager's move for left
+# flipping the on-top state while another window has the focus, Alt or F4 alone doing nothing,
+# the manager's move for left
 # and middle drags on the bare panel, none for a right drag, a drag from the number or a
 # quick click, the manager's close keeping the placement for the next start, and a minimised
 # window closed by the chord saving nothing, and centring in the space a panel leaves free.
@@ -40,6 +41,16 @@ has_state SKIP_TASKBAR || fail "SKIP_TASKBAR lost with ABOVE: $(states)"
 xdotool key --clearmodifiers t
 wait_for "ABOVE to come back" has_state ABOVE
 has_state SKIP_PAGER || fail "SKIP_PAGER lost: $(states)"
+
+note "Alt alone and F4 alone, held across turns in the other window, do nothing"
+for key in alt F4; do
+  xdotool keydown "$key"
+  sleep 0.7
+  xdotool keyup "$key"
+  sleep 0.4
+  kill -0 "$pid" 2>/dev/null || fail "nevlin ended after $key alone"
+done
+has_state ABOVE || fail "the on-top state changed: $(states)"
 kill "$LAST_PID"
 
 note "drags"

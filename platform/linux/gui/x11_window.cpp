@@ -16,7 +16,7 @@
 
 namespace platform::x11 {
 
-X11Window::X11Window(const WindowSpec& request)
+X11Window::X11Window(const WindowDesign& request)
     : scale_(DpiFromResources(XResourceManagerString(connection_.Dpy()))), contents_(request.Contents) {
     Display* display = connection_.Dpy();
     PixelRect placement = scale_.ToPixels(request.Placement);
@@ -193,6 +193,6 @@ void X11Window::BeginMove(int button) {
 
 } // namespace platform::x11
 
-std::unique_ptr<platform::Window> platform::OpenWindow(const WindowSpec& request) {
+std::unique_ptr<platform::Window> platform::OpenWindow(const WindowDesign& request) {
     return std::make_unique<x11::X11Window>(request);
 }

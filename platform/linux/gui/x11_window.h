@@ -16,7 +16,7 @@ namespace platform::x11 {
 
 class X11Window final : public platform::Window {
 public:
-    explicit X11Window(const WindowSpec& request);
+    explicit X11Window(const WindowDesign& request);
     ~X11Window() override;
 
     void Show() override;
