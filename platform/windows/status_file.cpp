@@ -6,11 +6,27 @@
 #include "platform/windows/win32.h"
 
 namespace platform {
+namespace {
+
+// A pipe takes no write at an offset, and opening a Unix FIFO for writing (under Wine) would
+// wait for a reader; asking for its attributes only opens it without waiting.
+bool IsPipe(const std::wstring& name) {
+    HANDLE probe = ::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return false;
+    const bool pipe = ::GetFileType(probe) == FILE_TYPE_PIPE;
+    ::CloseHandle(probe);
+    return pipe;
+}
+
+} // namespace
 
 FileResult WriteAtStart(const std::string& fileName, std::string_view bytes) {
     using windows_detail::SystemMessage;
-    // Shared with every kind of access, so readers, other writers and deleters are never locked out.
     const std::wstring name = windows_detail::ExactFileName(windows_detail::WideFromUtf8(fileName));
+    if (IsPipe(name)) return {false, "a pipe, not a file that can be written from its start"};
+    // Shared with every kind of access, so readers, other writers and deleters are never locked out.
     HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {false, SystemMessage(::GetLastError())};

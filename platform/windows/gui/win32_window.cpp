@@ -49,18 +49,18 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT area, LPARAM collected) {
 
 } // namespace
 
-Win32Window::Win32Window(const WindowSpec& spec) : contents_(spec.Contents) {
+Win32Window::Win32Window(const WindowDesign& design) : contents_(design.Contents) {
     RegisterWindowClass(&Win32Window::WindowProcedure);
     // No frame, so the window's outer rectangle is its client area. WS_SYSMENU keeps it a
     // managed window that gets Alt+F4; the tool-window style keeps it off the taskbar.
-    const RECT area = PixelsFromTwipsRect(spec.Placement, SystemDpi());
-    hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, WideFromUtf8(spec.Title).c_str(), WS_POPUP | WS_SYSMENU,
+    const RECT area = PixelsFromTwipsRect(design.Placement, SystemDpi());
+    hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, WideFromUtf8(design.Title).c_str(), WS_POPUP | WS_SYSMENU,
                               area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
                               ThisModule(), this);
     if (hwnd_ == nullptr) throw std::runtime_error("cannot create the window: " + SystemMessage(::GetLastError()));
     // The monitor it landed on may have another dpi than the system's.
-    if (WindowDpi(hwnd_) != SystemDpi()) SetPlacement(spec.Placement);
-    SetIcons(spec);
+    if (WindowDpi(hwnd_) != SystemDpi()) SetPlacement(design.Placement);
+    SetIcons(design);
 }
 
 Win32Window::~Win32Window() {
@@ -72,9 +72,9 @@ Win32Window::~Win32Window() {
     if (smallIcon_) ::DestroyIcon(smallIcon_);
 }
 
-void Win32Window::SetIcons(const WindowSpec& spec) {
-    if (const Image* big = ChooseIconImage(spec.Icons, ::GetSystemMetrics(SM_CXICON))) bigIcon_ = CreateIconFromImage(*big);
-    if (const Image* small = ChooseIconImage(spec.Icons, ::GetSystemMetrics(SM_CXSMICON)))
+void Win32Window::SetIcons(const WindowDesign& design) {
+    if (const Image* big = ChooseIconImage(design.Icons, ::GetSystemMetrics(SM_CXICON))) bigIcon_ = CreateIconFromImage(*big);
+    if (const Image* small = ChooseIconImage(design.Icons, ::GetSystemMetrics(SM_CXSMICON)))
         smallIcon_ = CreateIconFromImage(*small);
     // Without drawings of its own the window keeps the program's icon from the class.
     if (bigIcon_) ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
@@ -234,8 +234,8 @@ std::int16_t Win32Window::GetAsyncKeyState(int virtualKey) {
 
 namespace platform {
 
-std::unique_ptr<Window> OpenWindow(const WindowSpec& spec) {
-    return std::make_unique<windows_detail::Win32Window>(spec);
+std::unique_ptr<Window> OpenWindow(const WindowDesign& design) {
+    return std::make_unique<windows_detail::Win32Window>(design);
 }
 
 } // namespace platform

@@ -12,7 +12,7 @@ namespace platform::windows_detail {
 
 class Win32Window final : public Window {
 public:
-    explicit Win32Window(const WindowSpec& spec);
+    explicit Win32Window(const WindowDesign& design);
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
@@ -42,7 +42,7 @@ private:
     void OnDpiChanged(const RECT& suggested);
     bool OnSysCommand(WPARAM command, LPARAM position);
 
-    void SetIcons(const WindowSpec& spec);
+    void SetIcons(const WindowDesign& design);
     TwipsRect TwipsFromScreen(const RECT& pixels);
 
     HWND hwnd_ = nullptr;
