@@ -56,7 +56,10 @@ press_t_until() { # condition: one T, and again if a poll missed it while the fo
   local tries
   for tries in 1 2 3; do
     xdotool key t
-    wait_until "$1" 3 && return 0
+    if wait_until "$1" 3; then
+      [ "$tries" = 1 ] || echo "note: T was seen at press $tries"
+      return 0
+    fi
   done
   return 1
 }
