@@ -1,0 +1,34 @@
+#include "platform/windows/command_line.h"
+
+#include "platform/process.h"
+#include "platform/windows/wide_text.h"
+#include "platform/windows/win32.h"
+
+namespace platform::windows_detail {
+namespace {
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+} // namespace
+
+std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
+    std::size_t at = 0;
+    bool quoted = false;
+    for (; at < commandLine.size(); ++at) {
+        const wchar_t c = commandLine[at];
+        if (c == L'"') quoted = !quoted;
+        else if (IsBlank(c) && !quoted) break;
+    }
+    while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
+    return commandLine.substr(at);
+}
+
+} // namespace platform::windows_detail
+
+namespace platform {
+
+std::string ArgumentText() {
+    const wchar_t* commandLine = ::GetCommandLineW();
+    if (commandLine == nullptr) return {};
+    return windows_detail::Utf8FromWide(windows_detail::ArgumentsAfterProgramName(commandLine));
+}
+
+} // namespace platform

@@ -1,0 +1,20 @@
+#include "platform/power_status.h"
+
+#include "platform/windows/win32.h"
+
+namespace platform {
+
+int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status) {
+    ::SYSTEM_POWER_STATUS system{};
+    if (!::GetSystemPowerStatus(&system)) return 0;
+    status->ACLineStatus = system.ACLineStatus;
+    status->BatteryFlag = system.BatteryFlag;
+    status->BatteryLifePercent = system.BatteryLifePercent;
+    status->Reserved1 = system.Reserved1;
+    // The system's DWORD times use all bits set for "unknown", which reads as -1 here.
+    status->BatteryLifeTime = static_cast<std::int32_t>(system.BatteryLifeTime);
+    status->BatteryFullLifeTime = static_cast<std::int32_t>(system.BatteryFullLifeTime);
+    return 1;
+}
+
+} // namespace platform

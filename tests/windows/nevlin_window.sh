@@ -1,0 +1,116 @@
+# Nevlin.exe under Wine on a virtual X server with openbox: a borderless window titled
+# "Ostravel", centred and above the others on the first start; T releases and pins it while
+# it has the focus; a left drag on the bare panel moves it; Alt+F4 ends it and keeps the
+# placement in the registry, and the next start comes back there. Leaves nevlin.png behind.
+source "$(dirname "$0")/wine_prefix.sh"
+require_cross_build "$NEVLIN_EXE"
+require_tools xdotool xwininfo import convert
+
+status=0
+fail() {
+  echo "FAIL: $*" >&2
+  status=1
+}
+
+fresh_test_dir
+start_virtual_display
+start_wine
+
+nevlin_pid=
+window=
+start_nevlin() {
+  "$WINE64" "$NEVLIN_EXE" >>"$WINE_TEST_DIR/nevlin.log" 2>&1 &
+  nevlin_pid=$!
+  window=
+  wait_until 'window=$(xdotool search --onlyvisible --name "^Ostravel$" 2>/dev/null | head -1); [ -n "$window" ]' 60 ||
+    { echo "FAIL: no window titled Ostravel appeared" >&2; cat "$WINE_TEST_DIR/nevlin.log" >&2; exit 1; }
+}
+origin() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'; }
+size() { xwininfo -id "$window" | awk '/^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print w, h}'; }
+above() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+pixel() { convert "$WINE_TEST_DIR/nevlin.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
+
+# First start: nothing saved, so the design size centred on the 1024 x 768 screen.
+start_nevlin
+wait_until above 10 || fail "the window is not above the others at start"
+[ "$(size)" = "112 42" ] || fail "the window is $(size), not 112 42"
+wait_until '[ "$(origin)" = "456 363" ]' 10 || fail "the window is at $(origin), not centred at 456 363"
+xprop -id "$window" _NET_FRAME_EXTENTS | grep -q '= 0, 0, 0, 0' || fail "the window has a frame: $(xprop -id "$window" _NET_FRAME_EXTENTS)"
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "the window has a taskbar button"
+[ "$(xprop -id "$window" WM_NAME)" = 'WM_NAME(STRING) = "Ostravel"' ] || fail "the title is $(xprop -id "$window" WM_NAME)"
+
+read -r x y < <(origin)
+painted() {
+  import -window root -crop "112x42+$x+$y" +repage "$WINE_TEST_DIR/nevlin.png" && [ "$(pixel 0 0)" = 0000C0 ]
+}
+wait_until painted 20 || true
+[ "$(pixel 0 0)" = 0000C0 ] || fail "the frame is $(pixel 0 0), not dark blue 0000C0"
+[ "$(pixel 46 10)" = E0E0E0 ] || fail "the panel is $(pixel 46 10), not light grey E0E0E0"
+echo "screenshot: $WINE_TEST_DIR/nevlin.png"
+
+# T, polled while the window has the focus, releases it; a second T pins it again.
+xdotool windowactivate --sync "$window" 2>/dev/null
+wait_until '[ "$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | sed "s/.*# //")" = "$(printf 0x%x "$window")" ]' 10 ||
+  fail "the window did not get the focus"
+press_t_until() { # condition: one T, and again if a poll missed it while the focus settled
+  local tries
+  for tries in 1 2 3; do
+    xdotool key t
+    if wait_until "$1" 3; then
+      [ "$tries" = 1 ] || echo "note: T was seen at press $tries"
+      return 0
+    fi
+  done
+  return 1
+}
+press_t_until '! above' || fail "T did not release the window from the top"
+press_t_until 'above' || fail "a second T did not pin the window on top again"
+
+# A left drag on the bare panel (the gap between the number and the "%") moves it. The move
+# starts when the program polls its events, so the pointer wiggles by a pixel until the window
+# follows it; from then on the window keeps its distance to the pointer.
+read -r x0 y0 < <(origin)
+px=$((x0 + 46)) py=$((y0 + 10))
+xdotool mousemove --sync $px $py mousedown 1
+follows() {
+  local dx
+  for dx in 1 0; do
+    xdotool mousemove --sync $((px + dx)) $py
+    if wait_until '[ "$(origin)" != "$x0 $y0" ]' 0.2; then
+      read -r x y < <(origin)
+      offset_x=$((x - px - dx)) offset_y=$((y - py))
+      return 0
+    fi
+  done
+  return 1
+}
+wait_until follows 20 || fail "the window did not follow a left drag on the panel"
+for step in 1 2 3 4 5; do xdotool mousemove --sync $((px + step * 20)) $((py + step * 10)); done
+xdotool mouseup 1
+target="$((px + 100 + offset_x)) $((py + 50 + offset_y))"
+wait_until '[ "$(origin)" = "$target" ]' 10 || fail "the drag left the window at $(origin), not $target"
+read -r x y <<<"$target"
+# Within the pixel of the wiggle.
+((x >= x0 + 99 && x <= x0 + 101 && y == y0 + 50)) ||
+  fail "the window moved to $target, not with the pointer to $((x0 + 100)) $((y0 + 50))"
+
+# Alt+F4 ends it and the placement is in the prefix's registry, in twips.
+read -r x y < <(origin)
+xdotool windowactivate --sync "$window" key alt+F4 2>/dev/null
+wait_until "! kill -0 $nevlin_pid 2>/dev/null" 20 || fail "Alt+F4 did not end Nevlin.exe"
+wait "$nevlin_pid" || fail "Nevlin.exe ended with status $?"
+"$WINESERVER" -w # the registry reaches user.reg when the server shuts down
+saved() {
+  awk -v key="\"$1\"" '/^\[/ {inside = index($0, "[Software\\\\VB and VBA Program Settings\\\\Ostravel\\\\fNevlin Pos]") == 1}
+    inside && index($0, key "=") == 1 {sub(/^[^=]*="/, ""); sub(/"$/, ""); print}' "$WINEPREFIX/user.reg"
+}
+for entry in "Height 630" "Width 1680" "Left $((x * 15))" "Top $((y * 15))"; do
+  set -- $entry
+  [ "$(saved "$1")" = "$2" ] || fail "\"$1\" saved as '$(saved "$1")', not $2"
+done
+
+# The next start comes back where the window was left.
+start_nevlin
+wait_until '[ "$(origin)" = "$x $y" ]' 10 || fail "the window came back at $(origin), not $x $y"
+kill "$nevlin_pid" 2>/dev/null || true
+exit $status
