@@ -69,14 +69,14 @@ SurfacePainter::~SurfacePainter() {
     for (auto& entry : bitmaps_) ::DeleteObject(entry.second);
 }
 
-HFONT SurfacePainter::Font(const FontSpec& spec, int dpi) {
-    const FontKey key{spec.Name, spec.Size, spec.Weight, spec.Charset, dpi};
+HFONT SurfacePainter::Font(const FontSpec& wanted, int dpi) {
+    const FontKey key{wanted.Name, wanted.Size, wanted.Weight, wanted.Charset, dpi};
     if (auto found = fonts_.find(key); found != fonts_.end()) return found->second;
     // A negative height asks for the character height; the Swiss family steers the font
     // mapper to a sans-serif face with the charset's glyphs when the face itself is missing.
-    HFONT font = ::CreateFontW(-FontPixelHeight(spec.Size, dpi), 0, 0, 0, spec.Weight, FALSE, FALSE, FALSE,
-                               static_cast<BYTE>(spec.Charset), OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               VARIABLE_PITCH | FF_SWISS, WideFromUtf8(spec.Name).c_str());
+    HFONT font = ::CreateFontW(-FontPixelHeight(wanted.Size, dpi), 0, 0, 0, wanted.Weight, FALSE, FALSE, FALSE,
+                               static_cast<BYTE>(wanted.Charset), OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               VARIABLE_PITCH | FF_SWISS, WideFromUtf8(wanted.Name).c_str());
     fonts_.emplace(key, font);
     return font;
 }

@@ -24,7 +24,7 @@ public:
 
 private:
     using FontKey = std::tuple<std::string, double, int, int, int>; // face, points, weight, charset, dpi
-    HFONT Font(const FontSpec& spec, int dpi);
+    HFONT Font(const FontSpec& wanted, int dpi);
     HBITMAP Bitmap(const Image& image);
 
     std::map<FontKey, HFONT> fonts_;
