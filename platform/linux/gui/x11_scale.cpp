@@ -11,9 +11,9 @@
 
 namespace platform::x11 {
 
-int Scale::ToPixels(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
+int Scale::ToPixels(int twips) const { return PixelsFromTwips(twips, dpi_); }
 
-int Scale::ToTwips(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / dpi_)); }
+int Scale::ToTwips(int pixels) const { return TwipsFromPixels(pixels, dpi_); }
 
 PixelRect Scale::ToPixels(const TwipsRect& rect) const {
     return {ToPixels(rect.Left), ToPixels(rect.Top), ToPixels(rect.Width), ToPixels(rect.Height)};

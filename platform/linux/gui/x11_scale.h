@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/toolkit.h"
+#include "platform/twips.h"
 
 namespace platform::x11 {
 
@@ -23,8 +24,7 @@ public:
     int ToTwips(int pixels) const;
     PixelRect ToPixels(const TwipsRect& rect) const;
     TwipsRect ToTwips(const PixelRect& rect) const;
-    // Fonts are opened by pixel size so that text scales with the twips.
-    double FontPixels(double points) const { return points * dpi_ / 72.0; }
+    double FontPixels(double points) const { return platform::FontPixels(points, dpi_); }
 
 private:
     double dpi_;

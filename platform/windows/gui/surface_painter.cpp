@@ -8,12 +8,6 @@
 namespace platform::windows_detail {
 namespace {
 
-RECT PixelRect(const TwipsRect& rect, int dpi) {
-    const int left = PixelsFromTwips(rect.Left, dpi);
-    const int top = PixelsFromTwips(rect.Top, dpi);
-    return {left, top, left + PixelsFromTwips(rect.Width, dpi), top + PixelsFromTwips(rect.Height, dpi)};
-}
-
 void FillColour(HDC dc, const RECT& rect, Colour colour) {
     HBRUSH brush = ::CreateSolidBrush(colour);
     ::FillRect(dc, &rect, brush);
@@ -22,7 +16,7 @@ void FillColour(HDC dc, const RECT& rect, Colour colour) {
 
 // The outline straddles the edge: half its width outside, the rest inside.
 void DrawPanel(HDC dc, const Shape& shape, int dpi) {
-    const RECT area = PixelRect(shape.Rect, dpi);
+    const RECT area = PixelsFromTwipsRect(shape.Rect, dpi);
     FillColour(dc, area, shape.FillColor);
     const int width = shape.BorderWidth;
     if (width <= 0) return;
@@ -96,7 +90,7 @@ void SurfacePainter::PaintInto(HDC dc, const Surface& surface, int clientWidth, 
     ::SetBkMode(dc, TRANSPARENT);
     for (const Label* label : surface.Labels) {
         if (label == nullptr) continue;
-        RECT area = PixelRect(label->Rect, dpi);
+        RECT area = PixelsFromTwipsRect(label->Rect, dpi);
         HGDIOBJ previous = ::SelectObject(dc, Font(label->Font, dpi));
         ::SetTextColor(dc, label->ForeColor);
         const std::wstring caption = WideFromUtf8(label->Caption);
@@ -110,7 +104,7 @@ void SurfacePainter::PaintInto(HDC dc, const Surface& surface, int clientWidth, 
         if (picture == nullptr || !picture->Visible || picture->Source == nullptr) continue;
         HBITMAP bitmap = Bitmap(*picture->Source);
         if (bitmap == nullptr) continue;
-        const RECT area = PixelRect(picture->Rect, dpi);
+        const RECT area = PixelsFromTwipsRect(picture->Rect, dpi);
         HGDIOBJ previous = ::SelectObject(source, bitmap);
         ::BitBlt(dc, area.left, area.top, picture->Source->Width, picture->Source->Height, source, 0, 0, SRCCOPY);
         ::SelectObject(source, previous);

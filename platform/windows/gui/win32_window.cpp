@@ -36,12 +36,6 @@ void RegisterWindowClass(WNDPROC procedure) {
         throw std::runtime_error("cannot register the window class: " + SystemMessage(::GetLastError()));
 }
 
-RECT PixelsFromTwipsRect(const TwipsRect& rect, int dpi) {
-    const int left = PixelsFromTwips(rect.Left, dpi);
-    const int top = PixelsFromTwips(rect.Top, dpi);
-    return {left, top, left + PixelsFromTwips(rect.Width, dpi), top + PixelsFromTwips(rect.Height, dpi)};
-}
-
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT area, LPARAM collected) {
     reinterpret_cast<std::vector<RECT>*>(collected)->push_back(*area);
     return TRUE;
