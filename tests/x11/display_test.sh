@@ -33,8 +33,8 @@ xprop -id "$id" WM_NORMAL_HINTS | grep -q 'maximum size: 112 by 42' || fail "siz
 # shows STATE NUMBER COLOUR PICTURE: after the next turns the window shows that state.
 shows() {
   local state=$1 number_colour=$3 picture=$4 shot="$shots/$1.png" i
-  # Every state differs from the one before it; a turn comes every 300 ms. The fixture is
-  # rewritten supply by supply, so a turn may catch it half done: wait for the picture.
+  # Every state differs from the one before it; a turn comes every 300 ms: wait for the
+  # state's picture.
   for i in $(seq 30); do
     snapshot "$id" "$shot"
     if [ -z "$previous_shot" ] || [ "$(compare -metric AE "$previous_shot" "$shot" null: 2>&1)" != 0 ]; then
@@ -105,7 +105,6 @@ expect "exit status" "$status" 1
 [ -z "$(ls -A "$XDG_CONFIG_HOME" 2>/dev/null)" ] || fail "settings written: $(find "$XDG_CONFIG_HOME")"
 
 note "a lost X connection ends the program with a message and status 1"
-mkdir -p "$power"
 fixture "$power" mains40
 run_bg nevlin2 "$nevlin"
 pid=$LAST_PID

@@ -106,10 +106,12 @@ supply() {
   for pair in "$@"; do echo "POWER_SUPPLY_$pair" >>"$dir/uevent.new"; done
   mv "$dir/uevent.new" "$dir/uevent"
 }
-# fixture DIR STATE: one of charging39, mains40, battery66_timed, battery_unknown, battery64.
+# fixture DIR STATE: one of charging39, mains40, battery66_timed, battery_unknown. DIR is a
+# link to the tree, swapped whole by a rename, so that a running program never reads a tree
+# half written.
 fixture() {
-  local dir=$1
-  rm -rf "$dir/AC" "$dir/BAT0"
+  local link=$1 dir
+  dir=$(mktemp -d "$link.XXXXXX")
   case $2 in
     charging39)
       supply "$dir" AC NAME=AC TYPE=Mains ONLINE=1
@@ -126,6 +128,8 @@ fixture() {
       supply "$dir" BAT0 NAME=BAT0 TYPE=Battery STATUS=Discharging PRESENT=1 ENERGY_NOW=30000000 ;;
     *) fail "unknown fixture $2" ;;
   esac
+  ln -sfn "$dir" "$link.next"
+  mv -Tf "$link.next" "$link"
 }
 
 # The window's design at 96 dpi, in pixels: Label1, Label3 and the picture's square.
