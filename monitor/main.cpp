@@ -1,11 +1,50 @@
 // The battery monitor: one window, polled until the close chord or a failed power query.
+#include <cstdio>
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "monitor/fNevlin.h"
 #include "platform/process.h"
 
+namespace {
+
+constexpr const char* usageLine = "Usage: nevlin [--help | --version]";
+
+constexpr const char* help =
+    "Shows the battery charge and the power state in a small window pinned above the others.\n"
+    "T pins the window on top or releases it; Alt+F4 saves its place and quits; the left or\n"
+    "middle mouse button on the bare panel drags it.\n"
+    "\n"
+    "  nevlin --help     shows this text\n"
+    "  nevlin --version  shows the version\n"
+    "\n"
+    "The manual: man nevlin\n";
+
+// The window takes no arguments: an unknown one is refused rather than silently ignored.
+// Returns the exit status when the arguments end the program, -1 to open the window.
+int HandleArguments(const std::string& argumentText) {
+    if (argumentText.empty()) return -1;
+    if (argumentText == "--help") {
+        std::printf("%s\n%s", usageLine, help);
+        return 0;
+    }
+    if (argumentText == "--version") {
+        std::puts("nevlin (" OSTRAVEL_PRODUCT_TEXT ") " OSTRAVEL_VERSION_TEXT);
+        return 0;
+    }
+    std::string shown = argumentText;
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20) c = '?'; // the report stays one line
+    }
+    std::fprintf(stderr, "nevlin: unknown argument \"%s\"; %s\n", shown.c_str(), usageLine);
+    return 2;
+}
+
+} // namespace
+
 int ProgramMain() {
+    if (const int status = HandleArguments(platform::ArgumentText()); status >= 0) return status;
     platform::CatchStopRequests();
     try {
         const std::unique_ptr<platform::SettingsStore> settings = platform::OpenUserSettings();

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a group of tasks needs, and only those not yet installed.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build, gui, test, windows)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build, gui, test, windows, package)
 set -euo pipefail
 
 packages_for() {
   case "$1" in
-    build)   echo cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev ;;
+    build)   echo cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev scdoc ;;
     gui)     echo libx11-dev libxft-dev libfontconfig-dev libxi-dev libxrandr-dev libglib2.0-dev \
                   fonts-liberation fonts-dejavu-core xvfb x11-apps x11-utils imagemagick ;;
     test)    echo xvfb openbox xdotool x11-utils x11-apps imagemagick strace ;;
     windows) echo g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 ;;
-    *) echo "install-deps: unknown group '$1' (build, gui, test, windows)" >&2; exit 2 ;;
+    # The Debian package and the checks of what it installs.
+    package) echo dpkg-dev binutils file imagemagick lintian desktop-file-utils appstream \
+                  man-db groff-base systemd xvfb x11-utils xdotool ;;
+    *) echo "install-deps: unknown group '$1' (build, gui, test, windows, package)" >&2; exit 2 ;;
   esac
 }
 

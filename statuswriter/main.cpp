@@ -1,6 +1,7 @@
 // vantrel: the error report of the status writer. Every failure ends up here as one line.
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "platform/process.h"
 #include "statuswriter/Battery.h"
@@ -12,9 +13,32 @@ int Report(const char* problem, int exitStatus) {
     return exitStatus;
 }
 
+constexpr const char* usage =
+    "Usage: vantrel FILE;MILLISECONDS\n"
+    "Writes the power status over the start of FILE every MILLISECONDS, as one record\n"
+    "AC#FULL-SECONDS#SECONDS-LEFT#FLAG#PERCENT# with no line end: read it up to the fifth \"#\".\n"
+    "An interval of 0 or less creates FILE empty when it is missing, and ends.\n"
+    "Example: vantrel 'power.txt;5000'\n"
+    "\n"
+    "  vantrel --help     shows this text\n"
+    "  vantrel --version  shows the version\n"
+    "\n"
+    "The manual: man vantrel\n";
+
 } // namespace
 
 int ProgramMain() {
+    // Only these two whole texts are options: any other text, "./--help;1000" included,
+    // is a file name and an interval.
+    const std::string argumentText = platform::ArgumentText();
+    if (argumentText == "--help") {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (argumentText == "--version") {
+        std::puts("vantrel (" OSTRAVEL_PRODUCT_TEXT ") " OSTRAVEL_VERSION_TEXT);
+        return 0;
+    }
     try {
         Battery::Main();
         return 0;
