@@ -13,7 +13,7 @@ std::chrono::nanoseconds SystemBootClock::Now() const {
 
 std::optional<std::int64_t> RateAverage::Next(std::optional<std::int64_t> rate, std::uint8_t lineStatus,
                                               std::uint64_t batterySet) {
-    const std::chrono::nanoseconds now = clock_.Now();
+    const std::chrono::nanoseconds now = clock_->Now();
     const std::chrono::nanoseconds gap = now - at_;
     const bool sameCircumstances = average_ && lineStatus == lineStatus_ && batterySet == batterySet_ &&
                                    gap >= std::chrono::nanoseconds::zero() && gap <= kLongestGap;

@@ -32,7 +32,7 @@ public:
     // A longer gap between readings is a suspend or a stopped process: the old draw is stale.
     static constexpr std::chrono::minutes kLongestGap{5};
 
-    explicit RateAverage(const BootClock& clock) : clock_(clock) {}
+    explicit RateAverage(const BootClock& clock) : clock_(&clock) {}
 
     // Folds in one reading's draw (µW, empty when unknown) and returns the draw to work the
     // times out with. It starts again from this reading when the line status or the set of
@@ -41,7 +41,7 @@ public:
                                       std::uint64_t batterySet);
 
 private:
-    const BootClock& clock_;
+    const BootClock* clock_;
     std::optional<double> average_; // µW
     std::chrono::nanoseconds at_{};
     std::uint8_t lineStatus_ = 0;
