@@ -11,7 +11,7 @@ namespace platform::linux_detail {
 enum class SupplyType : std::uint8_t { Unknown, Battery, Other };
 enum class SupplyScope : std::uint8_t { Unknown, Device, Other };
 enum class SupplyStatus : std::uint8_t { Missing, Charging, Discharging, NotCharging, Full, Unknown, Other };
-// The coarse level of fuel gauges that give no percentage.
+// The coarse level of fuel gauges that give no percentage; the known ones run from lowest to highest.
 enum class CapacityLevel : std::uint8_t { Missing, Critical, Low, Normal, High, Full, Unknown, Other };
 
 // Numbers are in the kernel's units (µWh, µAh, µW, µA, µV, percent, seconds); an empty
