@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/linux/power_rate_average.h"
 #include "platform/linux/power_supply_directory.h"
 #include "platform/power_status.h"
 
@@ -36,6 +37,18 @@ void BM_ReadPowerStatus(benchmark::State& state, const std::string& tree) {
 }
 BENCHMARK_CAPTURE(BM_ReadPowerStatus, uevent, std::string("bench"));
 BENCHMARK_CAPTURE(BM_ReadPowerStatus, attribute_files, std::string("bench_files"));
+
+// What the averaging of the draw adds to every query: the boot clock and one step of the average.
+void BM_RateAverageNext(benchmark::State& state) {
+    const platform::linux_detail::SystemBootClock clock;
+    platform::linux_detail::RateAverage average(clock);
+    std::int64_t rate = 10'000'000;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(rate);
+        benchmark::DoNotOptimize(average.Next(rate, 0, 1));
+    }
+}
+BENCHMARK(BM_RateAverageNext);
 
 } // namespace
 

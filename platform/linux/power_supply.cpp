@@ -27,9 +27,12 @@ constexpr std::array<PropertyName, kSupplyPropertyCount> kNames{{
     {"voltage_max_design", "VOLTAGE_MAX_DESIGN"},
     {"power_now", "POWER_NOW"},
     {"current_now", "CURRENT_NOW"},
+    {"capacity_level", "CAPACITY_LEVEL"},
+    {"time_to_empty_avg", "TIME_TO_EMPTY_AVG"},
+    {"time_to_empty_now", "TIME_TO_EMPTY_NOW"},
 }};
 
-static_assert(static_cast<int>(SupplyProperty::CurrentNow) + 1 == kSupplyPropertyCount);
+static_assert(static_cast<int>(SupplyProperty::TimeToEmptyNow) + 1 == kSupplyPropertyCount);
 static_assert([] {
     for (const PropertyName& name : kNames)
         if (name.file == nullptr || name.event.empty()) return false;
@@ -66,6 +69,17 @@ SupplyStatus ParseStatus(std::string_view text) {
     return SupplyStatus::Other;
 }
 
+CapacityLevel ParseCapacityLevel(std::string_view text) {
+    if (text.empty()) return CapacityLevel::Missing;
+    if (text == "Critical") return CapacityLevel::Critical;
+    if (text == "Low") return CapacityLevel::Low;
+    if (text == "Normal") return CapacityLevel::Normal;
+    if (text == "High") return CapacityLevel::High;
+    if (text == "Full") return CapacityLevel::Full;
+    if (text == "Unknown") return CapacityLevel::Unknown;
+    return CapacityLevel::Other;
+}
+
 std::optional<std::int64_t>* NumberField(PowerSupply& supply, SupplyProperty property) {
     switch (property) {
     case SupplyProperty::Present: return &supply.present;
@@ -80,9 +94,12 @@ std::optional<std::int64_t>* NumberField(PowerSupply& supply, SupplyProperty pro
     case SupplyProperty::VoltageMaxDesign: return &supply.voltageMaxDesign;
     case SupplyProperty::PowerNow: return &supply.powerNow;
     case SupplyProperty::CurrentNow: return &supply.currentNow;
+    case SupplyProperty::TimeToEmptyAvg: return &supply.timeToEmptyAvg;
+    case SupplyProperty::TimeToEmptyNow: return &supply.timeToEmptyNow;
     case SupplyProperty::Type:
     case SupplyProperty::Scope:
-    case SupplyProperty::Status: break;
+    case SupplyProperty::Status:
+    case SupplyProperty::CapacityLevel: break;
     }
     return nullptr;
 }
@@ -129,6 +146,7 @@ void SetSupplyProperty(PowerSupply& supply, SupplyProperty property, std::string
     case SupplyProperty::Type: supply.type = ParseType(text); return;
     case SupplyProperty::Scope: supply.scope = ParseScope(text); return;
     case SupplyProperty::Status: supply.status = ParseStatus(text); return;
+    case SupplyProperty::CapacityLevel: supply.capacityLevel = ParseCapacityLevel(text); return;
     default: *NumberField(supply, property) = ParseWholeNumber(text); return;
     }
 }

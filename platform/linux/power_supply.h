@@ -11,13 +11,16 @@ namespace platform::linux_detail {
 enum class SupplyType : std::uint8_t { Unknown, Battery, Other };
 enum class SupplyScope : std::uint8_t { Unknown, Device, Other };
 enum class SupplyStatus : std::uint8_t { Missing, Charging, Discharging, NotCharging, Full, Unknown, Other };
+// The coarse level of fuel gauges that give no percentage; the known ones run from lowest to highest.
+enum class CapacityLevel : std::uint8_t { Missing, Critical, Low, Normal, High, Full, Unknown, Other };
 
-// Numbers are in the kernel's units (µWh, µAh, µW, µA, µV, percent); an empty
+// Numbers are in the kernel's units (µWh, µAh, µW, µA, µV, percent, seconds); an empty
 // optional is a property that was absent, unreadable or not a whole number.
 struct PowerSupply {
     SupplyType type = SupplyType::Unknown;
     SupplyScope scope = SupplyScope::Unknown;
     SupplyStatus status = SupplyStatus::Missing;
+    CapacityLevel capacityLevel = CapacityLevel::Missing;
     std::optional<std::int64_t> present;
     std::optional<std::int64_t> online;
     std::optional<std::int64_t> capacity;
@@ -30,6 +33,8 @@ struct PowerSupply {
     std::optional<std::int64_t> voltageMaxDesign;
     std::optional<std::int64_t> powerNow;
     std::optional<std::int64_t> currentNow;
+    std::optional<std::int64_t> timeToEmptyAvg;
+    std::optional<std::int64_t> timeToEmptyNow;
 };
 
 // The properties this reader uses, named as the attribute files are.
@@ -37,8 +42,9 @@ enum class SupplyProperty : std::uint8_t {
     Type, Scope, Status, Present, Online, Capacity,
     EnergyNow, EnergyFull, ChargeNow, ChargeFull,
     VoltageNow, VoltageMinDesign, VoltageMaxDesign, PowerNow, CurrentNow,
+    CapacityLevel, TimeToEmptyAvg, TimeToEmptyNow,
 };
-inline constexpr int kSupplyPropertyCount = 15;
+inline constexpr int kSupplyPropertyCount = 18;
 
 // "energy_now" for EnergyNow: the attribute file's name.
 const char* AttributeFileName(SupplyProperty property);

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/linux/power_rate_average.h"
 #include "platform/linux/power_supply_reader.h"
 #include "platform/linux/power_supply_tally.h"
 
@@ -20,7 +21,7 @@ bool MayHoldSupply(const dirent64& entry) {
 
 } // namespace
 
-int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status) {
+int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average) {
     if (status == nullptr || directory == nullptr) return 0;
     int listing;
     do {
@@ -38,11 +39,13 @@ int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status) {
         for (ssize_t at = 0; at < size;) {
             const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
             at += entry->d_reclen;
-            if (MayHoldSupply(*entry)) tally.Add(ReadPowerSupply(listing, entry->d_name));
+            if (MayHoldSupply(*entry)) tally.Add(ReadPowerSupply(listing, entry->d_name), entry->d_name);
         }
     }
     ::close(listing);
-    *status = tally.Result();
+    std::optional<std::int64_t> rate = tally.Rate();
+    if (average != nullptr) rate = average->Next(rate, tally.LineStatus(), tally.BatterySet());
+    *status = tally.Result(rate);
     return 1;
 }
 

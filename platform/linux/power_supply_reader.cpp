@@ -59,6 +59,7 @@ private:
 };
 
 bool HasPositive(const std::optional<std::int64_t>& value) { return value && *value > 0; }
+bool IsNonZero(const std::optional<std::int64_t>& value) { return value && *value != 0; }
 
 // Attribute by attribute, reading only what the supply's kind can use, in the
 // order that lets later files be skipped.
@@ -87,7 +88,17 @@ void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
     if (!supply.powerNow) files.ReadProperty(supply, SupplyProperty::CurrentNow);
 
     const bool chargeBased = !energyBased && supply.chargeNow && HasPositive(supply.chargeFull);
-    if (!chargeBased && !(supply.currentNow && !supply.powerNow)) return;
+    // Without a level of its own a battery may still give a coarse one.
+    if (!supply.capacity && !energyBased && !chargeBased) files.ReadProperty(supply, SupplyProperty::CapacityLevel);
+    // Without a draw the kernel's own estimate of the time left stands in.
+    if (!IsNonZero(supply.powerNow) && !IsNonZero(supply.currentNow)) {
+        files.ReadProperty(supply, SupplyProperty::TimeToEmptyAvg);
+        if (!HasPositive(supply.timeToEmptyAvg)) files.ReadProperty(supply, SupplyProperty::TimeToEmptyNow);
+    }
+
+    // The voltage turns charge into energy and current into power.
+    const bool chargeToConvert = !energyBased && (supply.chargeNow || HasPositive(supply.chargeFull));
+    if (!chargeToConvert && !(supply.currentNow && !supply.powerNow)) return;
     files.ReadProperty(supply, SupplyProperty::VoltageNow);
     if (HasPositive(supply.voltageNow)) return;
     files.ReadProperty(supply, SupplyProperty::VoltageMinDesign);

@@ -52,21 +52,48 @@ Number PercentOf(std::int64_t now, std::int64_t full) {
     return std::clamp<std::int64_t>(*scaled / full, 0, 100);
 }
 
+// Present batteries of the system count whether or not their level can be read.
 bool IsSystemBattery(const PowerSupply& supply) {
-    return supply.type == SupplyType::Battery && supply.scope != SupplyScope::Device && supply.present != 0 &&
-           (supply.capacity || supply.energyNow || supply.chargeNow);
+    return supply.type == SupplyType::Battery && supply.scope != SupplyScope::Device && supply.present != 0;
 }
 
 bool IsMains(const PowerSupply& supply) {
     return supply.type != SupplyType::Battery && supply.scope != SupplyScope::Device && supply.online.has_value();
 }
 
+// Whole seconds capped at seven days; -1 when unknown or longer.
+std::int32_t CappedSeconds(const Number& seconds) {
+    if (!seconds || *seconds < 0 || *seconds > kLongestTime) return -1;
+    return static_cast<std::int32_t>(*seconds);
+}
+
 std::int32_t Seconds(const Number& microWattHours, std::int64_t microWatts) {
     if (!microWattHours) return -1;
     const Number scaled = Multiply(*microWattHours, 3600);
     if (!scaled) return -1;
-    const std::int64_t seconds = *scaled / microWatts;
-    return seconds > kLongestTime ? -1 : static_cast<std::int32_t>(seconds);
+    return CappedSeconds(*scaled / microWatts);
+}
+
+// The level's bits as the percentage would set them.
+std::uint8_t LevelFlag(CapacityLevel level) {
+    switch (level) {
+    case CapacityLevel::Full:
+    case CapacityLevel::High: return kHigh;
+    case CapacityLevel::Low: return kLow;
+    case CapacityLevel::Critical: return kLow | kCritical;
+    default: return 0;
+    }
+}
+
+bool IsKnownLevel(CapacityLevel level) {
+    return level >= CapacityLevel::Critical && level <= CapacityLevel::Full;
+}
+
+// Tells sets of battery names apart whatever order the directory lists them in.
+std::uint64_t NameHash(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037u; // FNV-1a
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    return hash;
 }
 
 } // namespace
@@ -76,8 +103,8 @@ void PowerSupplyTally::Sum::Add(std::optional<std::int64_t> term) {
     if (!term || __builtin_add_overflow(value, *term, &value)) valid = false;
 }
 
-void PowerSupplyTally::Add(const PowerSupply& supply) {
-    if (IsSystemBattery(supply)) AddBattery(supply);
+void PowerSupplyTally::Add(const PowerSupply& supply, std::string_view name) {
+    if (IsSystemBattery(supply)) AddBattery(supply, name);
     else if (IsMains(supply)) AddMains(supply);
 }
 
@@ -86,8 +113,9 @@ void PowerSupplyTally::AddMains(const PowerSupply& supply) {
     if (supply.online == 1 || supply.online == 2) mainsOnline_ = true;
 }
 
-void PowerSupplyTally::AddBattery(const PowerSupply& battery) {
+void PowerSupplyTally::AddBattery(const PowerSupply& battery, std::string_view name) {
     ++batteryCount_;
+    batterySet_ += NameHash(name);
     switch (battery.status) {
     case SupplyStatus::Charging: anyCharging_ = true; [[fallthrough]];
     case SupplyStatus::Full:
@@ -97,46 +125,73 @@ void PowerSupplyTally::AddBattery(const PowerSupply& battery) {
     }
     if (battery.status != SupplyStatus::Discharging) allDischarging_ = false;
 
-    if (battery.capacity) {
-        capacity_.Add(std::clamp<std::int64_t>(*battery.capacity, 0, 100));
-        ++capacityCount_;
-    }
+    if (IsKnownLevel(battery.capacityLevel)) lowestLevel_ = std::min(lowestLevel_, battery.capacityLevel);
+    else everyLevelKnown_ = false;
+
+    if (Positive(battery.timeToEmptyAvg)) kernelTimeToEmpty_ = battery.timeToEmptyAvg;
+    else kernelTimeToEmpty_ = Positive(battery.timeToEmptyNow);
 
     const Number voltage = BatteryVoltage(battery);
-    Number energyNow, energyFull, chargeNow, chargeFull;
-    if (const Number full = Positive(battery.energyFull); full && battery.energyNow) {
-        energyNow = std::clamp(*battery.energyNow, std::int64_t{0}, *full);
-        energyFull = full;
-    } else if (const Number full = Positive(battery.chargeFull); full && battery.chargeNow) {
-        chargeNow = std::clamp(*battery.chargeNow, std::int64_t{0}, *full);
-        chargeFull = full;
-        if (voltage) {
-            energyNow = TimesVolts(*chargeNow, *voltage);
-            energyFull = TimesVolts(*chargeFull, *voltage);
-        }
-    }
-    energyNow_.Add(energyNow);
-    energyFull_.Add(energyFull);
-    chargeNow_.Add(chargeNow);
-    chargeFull_.Add(chargeFull);
-
     Number rate;
     if (battery.powerNow) rate = Magnitude(*battery.powerNow);
     else if (battery.currentNow && voltage) {
         if (const Number current = Magnitude(*battery.currentNow)) rate = TimesVolts(*current, *voltage);
     }
     rate_.Add(rate);
+
+    const Number capacity =
+        battery.capacity ? Number(std::clamp<std::int64_t>(*battery.capacity, 0, 100)) : std::nullopt;
+    // Charge counts as energy at the battery's voltage, so either side of a pair may be charge.
+    const auto energy = [&voltage](const Number& microWattHours, const Number& microAmpHours) -> Number {
+        if (microWattHours) return microWattHours;
+        if (microAmpHours && voltage) return TimesVolts(*microAmpHours, *voltage);
+        return std::nullopt;
+    };
+    Number energyFull = energy(Positive(battery.energyFull), Positive(battery.chargeFull));
+    Number energyNow = energy(battery.energyNow, battery.chargeNow);
+    // A capacity beside a full value weighs as much of the battery as it says.
+    if (!energyNow && energyFull && capacity) {
+        if (const Number share = Multiply(*capacity, *energyFull)) energyNow = *share / 100;
+    }
+    if (energyNow && energyFull) energyNow = std::clamp(*energyNow, std::int64_t{0}, *energyFull);
+    else energyNow = energyFull = std::nullopt;
+
+    Number chargeNow, chargeFull;
+    const bool ownEnergyPair = battery.energyNow && Positive(battery.energyFull);
+    if (const Number full = Positive(battery.chargeFull); !ownEnergyPair && full && battery.chargeNow) {
+        chargeNow = std::clamp(*battery.chargeNow, std::int64_t{0}, *full);
+        chargeFull = full;
+    }
+
+    if (!capacity && !energyNow && !chargeNow) {
+        ++unreadableCount_;
+        return;
+    }
+    if (capacity) {
+        capacity_.Add(capacity);
+        ++capacityCount_;
+    }
+    energyNow_.Add(energyNow);
+    energyFull_.Add(energyFull);
+    chargeNow_.Add(chargeNow);
+    chargeFull_.Add(chargeFull);
 }
 
-std::uint8_t PowerSupplyTally::LinePower() const {
+std::uint8_t PowerSupplyTally::LineStatus() const {
     if (mainsCount_ > 0) return mainsOnline_ ? 1 : 0;
     if (batteryCount_ == 0) return 1; // a desktop
     if (anyBatteryPowered_) return 1;
     return allDischarging_ ? 0 : kUnknownByte;
 }
 
+std::optional<std::int64_t> PowerSupplyTally::Rate() const {
+    if (batteryCount_ == 0 || !rate_.valid || rate_.value < kLowestRate || rate_.value > kHighestRate)
+        return std::nullopt;
+    return rate_.value;
+}
+
 std::uint8_t PowerSupplyTally::Percent() const {
-    if (batteryCount_ == 0) return kUnknownByte;
+    if (batteryCount_ == unreadableCount_) return kUnknownByte;
     // Charge alone gives the share when no battery reports energy, voltage or not.
     if (chargeNow_.valid && chargeFull_.valid) {
         if (const Number p = PercentOf(chargeNow_.value, chargeFull_.value)) return static_cast<std::uint8_t>(*p);
@@ -148,43 +203,53 @@ std::uint8_t PowerSupplyTally::Percent() const {
     return kUnknownByte;
 }
 
-SYSTEM_POWER_STATUS PowerSupplyTally::Result() const {
-    SYSTEM_POWER_STATUS status{};
-    status.ACLineStatus = LinePower();
-    status.BatteryLifePercent = Percent();
-    status.Reserved1 = 0;
-    status.BatteryLifeTime = -1;
-    status.BatteryFullLifeTime = -1;
-
-    if (batteryCount_ == 0) {
-        status.BatteryFlag = kNoBattery;
-        return status;
-    }
-    const std::uint8_t percent = status.BatteryLifePercent;
+std::uint8_t PowerSupplyTally::Flag(std::uint8_t percent, std::uint8_t line) const {
+    if (batteryCount_ == 0) return kNoBattery;
     if (percent == kUnknownByte) {
-        status.BatteryFlag = kUnknownByte;
-    } else {
-        std::uint8_t flag = 0;
-        if (percent > 66) flag |= kHigh;
-        if (percent < 33) flag |= kLow;
-        if (percent < 5) flag |= kCritical;
-        // Some chargers leave the status Unknown while they top the battery up.
-        if (anyCharging_ || (anyUnknownStatus_ && status.ACLineStatus == 1 && percent < 90)) flag |= kCharging;
-        status.BatteryFlag = flag;
+        if (!everyLevelKnown_) return kUnknownByte;
+        return LevelFlag(lowestLevel_) | (anyCharging_ ? kCharging : 0);
     }
-
-    const bool rateKnown = rate_.valid && rate_.value >= kLowestRate && rate_.value <= kHighestRate;
-    if (status.ACLineStatus == 0 && rateKnown && energyNow_.valid && energyFull_.valid) {
-        status.BatteryLifeTime = Seconds(energyNow_.value, rate_.value);
-        status.BatteryFullLifeTime = Seconds(energyFull_.value, rate_.value);
-    }
-    return status;
+    std::uint8_t flag = 0;
+    if (percent > 66) flag |= kHigh;
+    if (percent < 33) flag |= kLow;
+    if (percent < 5) flag |= kCritical;
+    // Some chargers leave the status Unknown while they top the battery up.
+    if (anyCharging_ || (anyUnknownStatus_ && line == 1 && percent < 90)) flag |= kCharging;
+    return flag;
 }
 
-SYSTEM_POWER_STATUS CombinePowerSupplies(std::span<const PowerSupply> supplies) {
-    PowerSupplyTally tally;
-    for (const PowerSupply& supply : supplies) tally.Add(supply);
-    return tally.Result();
+void PowerSupplyTally::SetTimes(SYSTEM_POWER_STATUS& status, std::optional<std::int64_t> rate) const {
+    status.BatteryLifeTime = -1;
+    status.BatteryFullLifeTime = -1;
+    if (status.ACLineStatus != 0) return;
+    const bool energyKnown = unreadableCount_ == 0 && energyNow_.valid && energyFull_.valid;
+    if (rate) {
+        if (!energyKnown) return;
+        status.BatteryLifeTime = Seconds(energyNow_.value, *rate);
+        status.BatteryFullLifeTime = Seconds(energyFull_.value, *rate);
+        return;
+    }
+    // Without a draw, the kernel's own estimate for a lone battery, and a full charge in proportion.
+    if (batteryCount_ != 1 || !kernelTimeToEmpty_) return;
+    status.BatteryLifeTime = CappedSeconds(kernelTimeToEmpty_);
+    if (status.BatteryLifeTime == -1) return;
+    std::int64_t now = 0, full = 0;
+    if (energyKnown && energyNow_.value > 0) now = energyNow_.value, full = energyFull_.value;
+    else if (unreadableCount_ == 0 && chargeNow_.valid && chargeFull_.valid && chargeNow_.value > 0)
+        now = chargeNow_.value, full = chargeFull_.value;
+    else return;
+    const Number scaled = Multiply(status.BatteryLifeTime, full);
+    if (scaled) status.BatteryFullLifeTime = CappedSeconds(*scaled / now);
+}
+
+SYSTEM_POWER_STATUS PowerSupplyTally::Result(std::optional<std::int64_t> rate) const {
+    SYSTEM_POWER_STATUS status{};
+    status.ACLineStatus = LineStatus();
+    status.BatteryLifePercent = Percent();
+    status.BatteryFlag = Flag(status.BatteryLifePercent, status.ACLineStatus);
+    status.Reserved1 = 0;
+    SetTimes(status, rate);
+    return status;
 }
 
 } // namespace platform::linux_detail

@@ -60,6 +60,21 @@ const FixtureCase kCases[] = {
     {"garbage", Record(0, 0, 50, -1, -1)},
     // Two entries vanished before they could be read.
     {"removed", Record(1, 8, 50, -1, -1)},
+    // A present battery whose capacity reads -NaN and that has no energy or charge now still counts.
+    {"unreadable_level", Record(0, 255, 255, -1, -1)},
+    // Fuel gauges that give only a coarse level: Low, and Critical while charging.
+    {"coarse_level", Record(0, 2, 255, -1, -1)},
+    {"coarse_level_charging", Record(1, 14, 255, -1, -1)},
+    // 50.4 Wh against 10.5 Ah at 12 V (126 Wh), at 12.6 W.
+    {"energy_beside_charge", Record(0, 0, 40, 14400, 36000)},
+    // 3 Ah at the 14.4 V minimum (43.2 Wh) against 57.6 Wh, at 1.2 A (17.28 W).
+    {"charge_beside_energy", Record(0, 1, 75, 9000, 12000)},
+    // 20 of 24 Wh, and a capacity of 50 % of 70 Wh: 55 of 94 Wh at 6 + 2 W.
+    {"weighed_capacity", Record(0, 0, 58, 24750, 42300)},
+    // No draw; the kernel's average estimate of 7200 s, and 7200 × 50 / 40 Wh for a full charge.
+    {"kernel_estimate", Record(0, 1, 80, 7200, 9000)},
+    // A zero current; the kernel's estimate of now, 5400 s, and 5400 × 4 / 1.2 Ah for a full charge.
+    {"kernel_estimate_now", Record(0, 2, 30, 5400, 18000)},
     // 35 of 50 Wh at 9 W, and 1 of 2 Ah at 11 V and 0.5 A: 46 of 72 Wh at 14.5 W.
     {"bench", Record(0, 0, 63, 11420, 17875)},
 };

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/linux/power_supply_tally.h"
+#include "combine_supplies.h"
 #include "power_record.h"
 
 namespace platform::linux_detail {
@@ -91,15 +91,24 @@ TEST(SystemBattery, PeripheralsAbsentOnesAndEmptyOnesAreNotBatteries) {
     mouse.scope = SupplyScope::Device;
     PowerSupply emptyBay = CapacityBattery(Discharging, 40);
     emptyBay.present = 0;
-    PowerSupply mute = Battery(Discharging); // says nothing about its charge
-    mute.voltageNow = 12000000;
     const auto none = Record(1, 128, 255, -1, -1);
     EXPECT_EQ(Combine({}), none);
-    EXPECT_EQ(Combine({mouse, emptyBay, mute}), none);
+    EXPECT_EQ(Combine({mouse, emptyBay}), none);
 
     PowerSupply unknownPresence = CapacityBattery(Discharging, 40);
     unknownPresence.present.reset();
     EXPECT_EQ(Combine({unknownPresence}), Record(0, 0, 40, -1, -1));
+}
+
+TEST(SystemBattery, APresentBatteryCountsThoughItsLevelCannotBeRead) {
+    PowerSupply mute = Battery(Discharging); // says nothing about its charge
+    mute.voltageNow = 12000000;
+    mute.powerNow = 10000000;
+    EXPECT_EQ(Combine({mute}), Record(0, 255, 255, -1, -1));
+    EXPECT_EQ(Combine({Mains(1), mute}), Record(1, 255, 255, -1, -1));
+    // The readable battery gives the percentage; the mute one's unknown energy leaves the times unknown.
+    PowerSupply readable = EnergyBattery(Discharging, 30000000, 50000000, 10000000);
+    EXPECT_EQ(Combine({readable, mute}), Record(0, 0, 60, -1, -1));
 }
 
 TEST(SystemBattery, ABatteryWithoutAnyPercentageIsFlaggedUnknown) {
@@ -253,6 +262,121 @@ TEST(Flag, ChargingIncludesUnknownOnMainsBelowNinetyPercent) {
     // Two batteries at 60 % and 100 % average 80 %: still charging while one is Unknown.
     EXPECT_EQ(Combine({Mains(1), CapacityBattery(unknown, 60), CapacityBattery(SupplyStatus::Full, 100)}).BatteryFlag,
               1 | 8);
+}
+
+PowerSupply LevelBattery(SupplyStatus status, CapacityLevel level) {
+    PowerSupply supply = Battery(status);
+    supply.capacityLevel = level;
+    return supply;
+}
+
+TEST(Flag, ACoarseLevelStandsInForThePercentage) {
+    const auto flagOf = [](CapacityLevel level, SupplyStatus status = Discharging) {
+        const SYSTEM_POWER_STATUS result = Combine({LevelBattery(status, level)});
+        EXPECT_EQ(result.BatteryLifePercent, 255);
+        return int{result.BatteryFlag};
+    };
+    EXPECT_EQ(flagOf(CapacityLevel::Full), 1);
+    EXPECT_EQ(flagOf(CapacityLevel::High), 1);
+    EXPECT_EQ(flagOf(CapacityLevel::Normal), 0);
+    EXPECT_EQ(flagOf(CapacityLevel::Low), 2);
+    EXPECT_EQ(flagOf(CapacityLevel::Critical), 6);
+    EXPECT_EQ(flagOf(CapacityLevel::Critical, Charging), 14);
+    EXPECT_EQ(flagOf(CapacityLevel::Normal, Charging), 8);
+    EXPECT_EQ(flagOf(CapacityLevel::Unknown), 255);
+    EXPECT_EQ(flagOf(CapacityLevel::Unknown, Charging), 255);
+    EXPECT_EQ(flagOf(CapacityLevel::Other), 255);
+}
+
+TEST(Flag, TheLowestLevelWinsAndAPercentageWinsOverLevels) {
+    EXPECT_EQ(Combine({LevelBattery(Discharging, CapacityLevel::Full), LevelBattery(Discharging, CapacityLevel::Low)})
+                  .BatteryFlag,
+              2);
+    EXPECT_EQ(Combine({LevelBattery(Discharging, CapacityLevel::Full), Battery(Discharging)}).BatteryFlag, 255);
+    PowerSupply both = LevelBattery(Discharging, CapacityLevel::Critical);
+    both.capacity = 80;
+    EXPECT_EQ(Combine({both}), Record(0, 1, 80, -1, -1));
+}
+
+TEST(Percent, EnergyAndChargeConvertAtTheBatterysVoltage) {
+    // 50.4 Wh against 10.5 Ah at 12 V (126 Wh) at 12.6 W.
+    PowerSupply energyNow = Battery(Discharging);
+    energyNow.energyNow = 50400000;
+    energyNow.chargeFull = 10500000;
+    energyNow.voltageNow = 12000000;
+    energyNow.powerNow = 12600000;
+    EXPECT_EQ(Combine({energyNow}), Record(0, 0, 40, 14400, 36000));
+    // 3 Ah at the 14.4 V minimum (43.2 Wh) against 57.6 Wh at 1.2 A (17.28 W).
+    PowerSupply chargeNow = Battery(Discharging);
+    chargeNow.chargeNow = 3000000;
+    chargeNow.energyFull = 57600000;
+    chargeNow.voltageMinDesign = 14400000;
+    chargeNow.voltageMaxDesign = 16800000;
+    chargeNow.currentNow = 1200000;
+    EXPECT_EQ(Combine({chargeNow}), Record(0, 1, 75, 9000, 12000));
+    // Without any voltage nothing converts.
+    energyNow.voltageNow.reset();
+    EXPECT_EQ(Combine({energyNow}), Record(0, 255, 255, -1, -1));
+}
+
+TEST(Percent, ACapacityBesideAFullValueIsWeighedByTheBatterysSize) {
+    // 20 of 24 Wh, and 50 % of 70 Wh: 55 of 94 Wh at 6 + 2 W.
+    PowerSupply small = EnergyBattery(Discharging, 20000000, 24000000, 6000000);
+    small.capacity = 83;
+    PowerSupply sized = CapacityBattery(Discharging, 50);
+    sized.energyFull = 70000000;
+    sized.powerNow = 2000000;
+    EXPECT_EQ(Combine({small, sized}), Record(0, 0, 58, 24750, 42300));
+    // A charge full value counts once its voltage is known: 5 Ah at 14 V is 70 Wh.
+    sized.energyFull.reset();
+    sized.chargeFull = 5000000;
+    EXPECT_EQ(Combine({small, sized}).BatteryLifePercent, 66); // no voltage: the plain mean
+    sized.voltageMaxDesign = 14000000;
+    EXPECT_EQ(Combine({small, sized}), Record(0, 0, 58, 24750, 42300));
+}
+
+TEST(Times, TheKernelsEstimateStandsInWhenNoBatteryGivesADraw) {
+    PowerSupply battery = EnergyBattery(Discharging, 40000000, 50000000, std::nullopt);
+    battery.timeToEmptyAvg = 7200;
+    battery.timeToEmptyNow = 3600;
+    // The average first, and a full charge in proportion: 7200 × 50 / 40.
+    EXPECT_EQ(Combine({Mains(0), battery}), Record(0, 1, 80, 7200, 9000));
+    battery.timeToEmptyAvg = 0;
+    EXPECT_EQ(Combine({Mains(0), battery}), Record(0, 1, 80, 3600, 4500));
+    // Only on battery power.
+    EXPECT_EQ(Combine({Mains(1), battery}), Record(1, 1, 80, -1, -1));
+    // A draw of its own wins over the kernel's figure.
+    battery.powerNow = 10000000;
+    EXPECT_EQ(Combine({battery}).BatteryLifeTime, 14400);
+}
+
+TEST(Times, TheKernelsEstimateNeedsALoneBatteryAndStaysWithinSevenDays) {
+    PowerSupply battery = CapacityBattery(Discharging, 30);
+    battery.timeToEmptyNow = 5400;
+    EXPECT_EQ(Combine({battery}), Record(0, 2, 30, 5400, -1)); // no full and now to scale by
+    EXPECT_EQ(Combine({battery, CapacityBattery(Discharging, 30)}), Record(0, 2, 30, -1, -1));
+    battery.timeToEmptyNow = 7 * 24 * 3600 + 1;
+    EXPECT_EQ(Combine({battery}).BatteryLifeTime, -1);
+    // A full charge beyond seven days is unknown; the time left still shows.
+    PowerSupply nearlyEmpty = ChargeBattery(Discharging, 1000, 2000000, std::nullopt);
+    nearlyEmpty.timeToEmptyAvg = 600;
+    EXPECT_EQ(Combine({nearlyEmpty}), Record(0, 6, 0, 600, -1));
+    nearlyEmpty.chargeNow = 1000000;
+    EXPECT_EQ(Combine({nearlyEmpty}), Record(0, 0, 50, 600, 1200));
+}
+
+TEST(BatterySet, TellsSetsOfNamesApartInAnyOrder) {
+    const PowerSupply battery = CapacityBattery(Discharging, 50);
+    const auto set = [&battery](std::initializer_list<const char*> names) {
+        PowerSupplyTally tally;
+        for (const char* name : names) tally.Add(battery, name);
+        tally.Add(Mains(0), "AC"); // mains are no part of it
+        return tally.BatterySet();
+    };
+    EXPECT_EQ(set({"BAT0", "BAT1"}), set({"BAT1", "BAT0"}));
+    EXPECT_NE(set({"BAT0"}), set({"BAT1"}));
+    EXPECT_NE(set({"BAT0"}), set({"BAT0", "BAT1"}));
+    EXPECT_NE(set({}), set({"BAT0"}));
 }
 
 } // namespace
