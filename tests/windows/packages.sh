@@ -5,7 +5,9 @@
 source "$(dirname "$0")/wine_prefix.sh"
 : "${WIN32_BUILD:?WIN32_BUILD names the x86 cross build}"
 : "${VERSION:?VERSION names the project version}"
-require_tools file unzip
+for tool in file unzip; do
+  command -v "$tool" >/dev/null || skip "$tool is missing: scripts/install-deps.sh windows"
+done
 
 status=0
 fail() {
