@@ -10,7 +10,7 @@ packages_for() {
                   fonts-liberation fonts-dejavu-core xvfb x11-apps x11-utils imagemagick ;;
     test)    echo xvfb openbox xdotool x11-utils x11-apps imagemagick strace ;;
     windows) echo g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 \
-                  nsis unzip file ;;
+                  nsis unzip file 7zip ;;
     *) echo "install-deps: unknown group '$1' (build, gui, test, windows)" >&2; exit 2 ;;
   esac
 }

@@ -1,11 +1,12 @@
 # The installers and portable zips of both architectures, as scripts/windows leaves them: each
-# installer an NSIS program of its architecture (the x86 one is only checked here, 32-bit
-# programs can't run on this kernel); each zip one folder with the two programs as built and
-# a README.txt with Windows line ends that names the version.
+# installer an NSIS program of its architecture carrying the two programs as built (the x86
+# one is only checked here, 32-bit programs can't run on this kernel); each zip one folder
+# with the two programs as built and a README.txt with Windows line ends that names the
+# version.
 source "$(dirname "$0")/wine_prefix.sh"
 : "${WIN32_BUILD:?WIN32_BUILD names the x86 cross build}"
 : "${VERSION:?VERSION names the project version}"
-for tool in file unzip; do
+for tool in file unzip 7zz; do
   command -v "$tool" >/dev/null || skip "$tool is missing: scripts/install-deps.sh windows"
 done
 
@@ -25,6 +26,12 @@ check() { # build arch installer-type program-type
 
   [[ "$(file -b "$setup")" == "$3 executable (GUI)"* ]] || fail "$setup is $(file -b "$setup"), not a $3 GUI program"
   grep -qa NullsoftInst "$setup" || fail "$setup carries no NSIS installer data"
+  7zz e -y -o"$WINE_TEST_DIR/setup-$arch" "$setup" Nevlin.exe Vantrel.exe >/dev/null ||
+    fail "7zz cannot unpack $setup"
+  for program in monitor/Nevlin.exe statuswriter/Vantrel.exe; do
+    cmp -s "$WINE_TEST_DIR/setup-$arch/${program#*/}" "$build/$program" ||
+      fail "${program#*/} in $setup is not the one built in $build"
+  done
 
   listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
   [ "$listing" = "$folder/ $folder/Nevlin.exe $folder/README.txt $folder/Vantrel.exe " ] ||
