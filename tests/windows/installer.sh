@@ -108,4 +108,32 @@ expect_value "$PLACEMENT_KEY" Left 1500
 expect_value "$PLACEMENT_KEY" Top 1500
 expect_value "$PLACEMENT_KEY" Width 1680
 expect_value "$PLACEMENT_KEY" Height 630
+
+# Another folder (/D=) that holds a file of the user's. The uninstall runs in place (_?= makes
+# it wait and report): while Vantrel.exe runs from there it fails and keeps the Apps list
+# entry for a second try; then it takes only what the installer put there.
+other='C:\Tools\Ostravel'
+other_unix=$(unix_path "$other")
+mkdir -p "$other_unix"
+echo mine >"$other_unix/notes.txt"
+"$WINE64" "$SETUP" /S "/D=$other" >>"$WINE_TEST_DIR/setup.log" 2>&1 || fail "the install into $other ended with status $?"
+[ -f "$other_unix/Nevlin.exe" ] && [ -f "$other_unix/Vantrel.exe" ] || fail "/D=$other did not install there"
+expect_value "$UNINSTALL_KEY" InstallLocation "$other"
+record_unix=$WINEPREFIX/drive_c/power.txt
+"$WINE64" "$other_unix/Vantrel.exe" 'C:\power.txt;100' >"$WINE_TEST_DIR/vantrel.log" 2>&1 &
+vantrel_pid=$!
+wait_until "[ -s '$record_unix' ]" 60 || fail "the installed Vantrel.exe wrote no record"
+if "$WINE64" "$other_unix/Uninstall.exe" /S "_?=$other" >>"$WINE_TEST_DIR/uninstall.log" 2>&1; then
+  fail "the uninstall reported success while Vantrel.exe ran from $other"
+fi
+[ -f "$other_unix/Vantrel.exe" ] || fail "Vantrel.exe was removed while it ran"
+key_exists "$UNINSTALL_KEY" || fail "a failed uninstall removed the Apps list entry"
+kill "$vantrel_pid"
+wait "$vantrel_pid" 2>/dev/null || true
+"$WINE64" "$other_unix/Uninstall.exe" /S "_?=$other" >>"$WINE_TEST_DIR/uninstall.log" 2>&1 ||
+  fail "the second uninstall ended with status $?"
+# Uninstall.exe stays too: it ran in place.
+left=$(ls -A "$other_unix" | grep -vx Uninstall.exe | tr '\n' ' ')
+[ "$left" = "notes.txt " ] || fail "the uninstall left '$left' in $other, not the user's notes.txt alone"
+key_exists "$UNINSTALL_KEY" && fail "the second uninstall left the Apps list entry"
 exit $status
