@@ -15,7 +15,8 @@ ManifestSupportedOS all
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The name of the value under RUN_KEY, and of the Start menu shortcut.
 !define SIGN_IN_NAME "Nevlin"
-; Nevlin's window class: a running Nevlin is asked to close before its file is replaced or removed.
+; Nevlin's window class (kClassName in platform/windows/gui/win32_window.cpp): a running Nevlin
+; is asked to close before its file is replaced or removed.
 !define NEVLIN_WINDOW_CLASS "OstravelWindow"
 
 Name "${PRODUCT}"
