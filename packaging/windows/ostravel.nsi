@@ -54,15 +54,18 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PRODUCT}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; Asks a running Nevlin to close (it keeps its placement as on Alt+F4), then removes FILE,
-; trying again for up to 10 s while the program that had it open ends. Sets the error flag
-; when FILE is still there.
+; When FILE is there, asks a running Nevlin to close (it keeps its placement as on Alt+F4),
+; then removes FILE, trying again for up to 10 s while the program that had it open ends.
+; Sets the error flag when FILE is still there.
 !macro DEFINE_REMOVE_PROGRAM UN
 Function ${UN}RemoveProgram
   Exch $0 ; FILE
   Push $1
   Push $2
-  FindWindow $1 "${NEVLIN_WINDOW_CLASS}"
+  StrCpy $1 0
+  ${If} ${FileExists} "$0"
+    FindWindow $1 "${NEVLIN_WINDOW_CLASS}"
+  ${EndIf}
   ${If} $1 <> 0
     DetailPrint "Closing Nevlin"
     SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
