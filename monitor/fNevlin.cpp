@@ -1,15 +1,30 @@
-// The window at its creation: its controls with their design-time properties, and its window.
+// The window program's form: its controls with their design-time properties, the start-up
+// sequence and the 300 ms poll loop, the hotkeys, the presses on the window and the placement
+// values as text. The power-state text (TypeVal.cpp) and the saved placement (WindowPosition.cpp)
+// keep a file each.
 #include "monitor/fNevlin.h"
 
+#include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <iostream>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 namespace {
 
+constexpr std::uint32_t kPollPeriodMs = 300;
+
+constexpr platform::Colour kRed = 0x000000FF;
+constexpr platform::Colour kMagenta = 0x00FF00FF;
 constexpr platform::Colour kBlue = 0x00FF0000;
 constexpr platform::Colour kDarkRed = 0x00000080;
 constexpr int kCyrillic = 204;
+
+constexpr int kVkAlt = 0x12;
+constexpr int kVkF4 = 0x73;
+constexpr int kVkT = 0x54;
 
 const std::string kFormName = "fNevlin";
 
@@ -35,6 +50,22 @@ void RequireServices(NevlinServices& services) {
                                     "and an application name");
     }
     if (!services.Errors) services.Errors = &std::cerr;
+}
+
+// 65 joins the blue band so that every charge has a colour.
+platform::Colour ChargeColour(std::uint8_t percent) {
+    if (percent >= 40 && percent <= 64) return kMagenta;
+    if (percent < 40) return kRed;
+    return kBlue;
+}
+
+std::string QueryFailureReason(int error) {
+    if (error == 0) return "the system gave no reason";
+    return std::generic_category().message(error);
+}
+
+bool Contains(const platform::TwipsRect& rect, int x, int y) {
+    return x >= rect.Left && x < rect.Left + rect.Width && y >= rect.Top && y < rect.Top + rect.Height;
 }
 
 } // namespace
@@ -71,6 +102,104 @@ fNevlin::~fNevlin() = default;
 
 const std::string& fNevlin::Name() const { return kFormName; }
 
+// The start-up sequence and the poll loop.
+
+int fNevlin::Form_Load() {
+    ToggleTopmost();
+    WindowPosition(*this, false);
+    window_->Show();
+    for (;;) {
+        const TurnOutcome outcome = Turn();
+        if (outcome.ProgramEnded) return outcome.ExitStatus;
+        services_.Sleep(kPollPeriodMs);
+        // A stop from outside ends the program between turns, like a failed query: no save.
+        if (services_.StopRequested && services_.StopRequested()) return 0;
+    }
+}
+
+// Every turn: the keys, then the charge, its colour and the state text.
+TurnOutcome fNevlin::Turn() {
+    CheckHotkeys();
+    if (endStatus_) return {true, *endStatus_};
+
+    errno = 0;
+    if (services_.GetSystemPowerStatus(&status_) == 0) {
+        const int error = errno;
+        *services_.Errors << "nevlin: cannot read the power status: " << QueryFailureReason(error) << '\n';
+        EndProgram(1);
+        return {true, *endStatus_};
+    }
+
+    SetCaption(controls_.Label1, std::to_string(status_.BatteryLifePercent));
+    const platform::Colour colour = ChargeColour(status_.BatteryLifePercent);
+    SetForeColor(controls_.Label1, colour);
+    SetForeColor(controls_.Label2, colour);
+    SetCaption(controls_.Label3, TypeVal(status_.ACLineStatus, status_.BatteryFlag, status_.BatteryLifeTime));
+
+    if (contentsChanged_) {
+        window_->Invalidate();
+        contentsChanged_ = false;
+    }
+    window_->DoEvents(*this);
+    if (endStatus_) return {true, *endStatus_};
+    return {};
+}
+
+// The program ends once the current turn returns; the first reason to end wins.
+void fNevlin::EndProgram(int exitStatus) {
+    if (!endStatus_) endStatus_ = exitStatus;
+}
+
+// The close chord and the window system's close both keep the placement, then end with 0.
+void fNevlin::CloseAndSave() {
+    WindowPosition(*this, true);
+    EndProgram(0);
+}
+
+// The keys polled from the whole keyboard: Alt+F4 closes and saves, T pins or releases the window.
+// Both keys down now, or both pressed since their previous poll, make the chord.
+void fNevlin::CheckHotkeys() {
+    const std::int16_t alt = window_->GetAsyncKeyState(kVkAlt);
+    const std::int16_t f4 = window_->GetAsyncKeyState(kVkF4);
+    if ((alt & f4) != 0) {
+        CloseAndSave();
+        return;
+    }
+    if (window_->GetAsyncKeyState(kVkT) != 0) ToggleTopmost();
+}
+
+void fNevlin::ToggleTopmost() {
+    window_->SetTopmost(!onTop_);
+    onTop_ = !onTop_;
+}
+
+// Presses on the window: the labels and the visible picture keep theirs, the bare panel drags.
+void fNevlin::MouseDown(int button, int shift, int xTwips, int yTwips) {
+    if (endStatus_) return; // closing: the window is about to go
+    for (const platform::Label* label : {&controls_.Label1, &controls_.Label2, &controls_.Label3}) {
+        if (Contains(label->Rect, xTwips, yTwips)) return;
+    }
+    for (const platform::Picture& picture : controls_.Image1) {
+        if (picture.Visible && Contains(picture.Rect, xTwips, yTwips)) return;
+    }
+    Form_MouseDown(button, shift, xTwips, yTwips);
+}
+
+void fNevlin::Form_MouseDown(int Button, int /*Shift*/, int /*X*/, int /*Y*/) {
+    if (Button != platform::kButtonRight) StartDrag(Button);
+}
+
+// The window manager moves the window until the button is released, as if by a title bar.
+void fNevlin::StartDrag(int Button) {
+    window_->ReleaseCapture();
+    window_->BeginMove(Button);
+}
+
+void fNevlin::CloseRequested() {
+    if (endStatus_) return;
+    CloseAndSave();
+}
+
 // Setters that note whether the window has anything new to draw.
 
 void fNevlin::SetCaption(platform::Label& label, std::string caption) {
@@ -89,4 +218,26 @@ void fNevlin::SetVisible(platform::Picture& picture, bool visible) {
     if (picture.Visible == visible) return;
     picture.Visible = visible;
     contentsChanged_ = true;
+}
+
+// Placement values as text: plain decimal with "." whatever the locale, no exponent, no grouping.
+
+std::string fNevlin::TwipsText(float twips) {
+    if (twips == 0) twips = 0; // no "-0"
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, twips, std::chars_format::fixed);
+    return std::string(text, result.ptr);
+}
+
+std::optional<float> fNevlin::TwipsValue(const std::string& text) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    const char* first = text.data();
+    const char* last = first + text.size();
+    while (first != last && isBlank(*first)) ++first;
+    while (last != first && isBlank(last[-1])) --last;
+
+    float value = 0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (first == last || result.ec != std::errc() || result.ptr != last || !std::isfinite(value)) return std::nullopt;
+    return value;
 }

@@ -31,9 +31,6 @@ struct NevlinServices {
     std::ostream* Errors = nullptr; // failure messages and warnings
 };
 
-// The operating system's window, settings store, power query, sleep, art and stderr.
-NevlinServices PlatformServices(platform::SettingsStore& settings);
-
 // The window's controls, as they are drawn.
 struct NevlinControls {
     platform::Shape Shape1;
@@ -88,6 +85,7 @@ public:
 private:
     void StartDrag(int Button);
     void EndProgram(int exitStatus);
+    void CloseAndSave();
     void ShowPicture(int index);
     void SetCaption(platform::Label& label, std::string caption);
     void SetForeColor(platform::Label& label, platform::Colour colour);
