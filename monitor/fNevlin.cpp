@@ -4,12 +4,10 @@
 // keep a file each.
 #include "monitor/fNevlin.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <iostream>
 #include <stdexcept>
-#include <system_error>
 #include <utility>
 
 namespace {
@@ -20,11 +18,6 @@ constexpr platform::Colour kRed = 0x000000FF;
 constexpr platform::Colour kMagenta = 0x00FF00FF;
 constexpr platform::Colour kBlue = 0x00FF0000;
 constexpr platform::Colour kDarkRed = 0x00000080;
-constexpr int kCyrillic = 204;
-
-constexpr int kVkAlt = 0x12;
-constexpr int kVkF4 = 0x73;
-constexpr int kVkT = 0x54;
 
 const std::string kFormName = "fNevlin";
 
@@ -59,9 +52,8 @@ platform::Colour ChargeColour(std::uint8_t percent) {
     return kBlue;
 }
 
-std::string QueryFailureReason(int error) {
-    if (error == 0) return "the system gave no reason";
-    return std::generic_category().message(error);
+std::string QueryFailureReason(const std::string& failure) {
+    return failure.empty() ? "the system gave no reason" : failure;
 }
 
 bool Contains(const platform::TwipsRect& rect, int x, int y) {
@@ -75,12 +67,12 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
 
     // Created from the bottom of the drawing order upwards.
     controls_.Shape1 = platform::Shape{{0, 0, 1680, 625}, 0x00E0E0E0, 0x00C00000, 3};
-    controls_.Label1 = MakeLabel({110, 40, 555, 300}, "100", kBlue, {"Arial", 15.75, 700, kCyrillic},
+    controls_.Label1 = MakeLabel({110, 40, 555, 300}, "100", kBlue, {"Arial", 15.75, 700, platform::kCharsetCyrillic},
                                  platform::TextAlign::Right);
-    controls_.Label2 = MakeLabel({720, 40, 280, 300}, "%", kBlue, {"Arial", 15.75, 400, kCyrillic},
+    controls_.Label2 = MakeLabel({720, 40, 280, 300}, "%", kBlue, {"Arial", 15.75, 400, platform::kCharsetCyrillic},
                                  platform::TextAlign::Right);
     controls_.Label3 = MakeLabel({90, 360, 1020, 195}, "От батареи", kDarkRed,
-                                 {"Verdana", 8.25, 400, kCyrillic}, platform::TextAlign::Center);
+                                 {"Verdana", 8.25, 400, platform::kCharsetCyrillic}, platform::TextAlign::Center);
     controls_.Image1[0] = MakePicture(services_.ChargingPicture, false);
     controls_.Image1[1] = MakePicture(services_.MainsPicture, true);
     controls_.Image1[2] = MakePicture(services_.BatteryPicture, false);
@@ -122,10 +114,9 @@ TurnOutcome fNevlin::Turn() {
     CheckHotkeys();
     if (endStatus_) return {true, *endStatus_};
 
-    errno = 0;
-    if (services_.GetSystemPowerStatus(&status_) == 0) {
-        const int error = errno;
-        *services_.Errors << "nevlin: cannot read the power status: " << QueryFailureReason(error) << '\n';
+    std::string failure;
+    if (services_.GetSystemPowerStatus(&status_, &failure) == 0) {
+        *services_.Errors << "nevlin: cannot read the power status: " << QueryFailureReason(failure) << '\n';
         EndProgram(1);
         return {true, *endStatus_};
     }
@@ -159,13 +150,13 @@ void fNevlin::CloseAndSave() {
 // The keys polled from the whole keyboard: Alt+F4 closes and saves, T pins or releases the window.
 // Both keys down now, or both pressed since their previous poll, make the chord.
 void fNevlin::CheckHotkeys() {
-    const std::int16_t alt = window_->GetAsyncKeyState(kVkAlt);
-    const std::int16_t f4 = window_->GetAsyncKeyState(kVkF4);
+    const std::int16_t alt = window_->GetAsyncKeyState(platform::kVirtualKeyAlt);
+    const std::int16_t f4 = window_->GetAsyncKeyState(platform::kVirtualKeyF4);
     if ((alt & f4) != 0) {
         CloseAndSave();
         return;
     }
-    if (window_->GetAsyncKeyState(kVkT) != 0) ToggleTopmost();
+    if (window_->GetAsyncKeyState(platform::kVirtualKeyT) != 0) ToggleTopmost();
 }
 
 void fNevlin::ToggleTopmost() {

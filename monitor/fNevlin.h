@@ -20,7 +20,8 @@
 struct NevlinServices {
     std::function<std::unique_ptr<platform::Window>(const platform::WindowDesign&)> OpenWindow;
     platform::SettingsStore* Settings = nullptr; // not owned; outlives the window
-    std::function<int(platform::SYSTEM_POWER_STATUS*)> GetSystemPowerStatus;
+    // As platform::GetSystemPowerStatus: nonzero when answered, else 0 and the system's reason.
+    std::function<int(platform::SYSTEM_POWER_STATUS*, std::string* failure)> GetSystemPowerStatus;
     std::function<void(std::uint32_t)> Sleep;
     std::function<bool()> StopRequested; // asked from outside to end, without saving
     std::function<std::string()> ApplicationName;

@@ -14,8 +14,8 @@ NevlinServices PlatformServices(platform::SettingsStore& settings) {
     NevlinServices services;
     services.OpenWindow = [](const platform::WindowDesign& design) { return platform::OpenWindow(design); };
     services.Settings = &settings;
-    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS* status) {
-        return platform::GetSystemPowerStatus(status);
+    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS* status, std::string* failure) {
+        return platform::GetSystemPowerStatus(status, failure);
     };
     services.Sleep = [](std::uint32_t milliseconds) { platform::Sleep(milliseconds); };
     services.StopRequested = [] { return platform::StopRequested(); };

@@ -31,8 +31,10 @@ struct FontSpec {
     std::string Name;  // face, e.g. "Arial"; the backend finds the closest face with the charset's glyphs
     double Size = 0;   // points
     int Weight = 400;  // 400 normal, 700 bold
-    int Charset = 0;   // 204 Cyrillic
+    int Charset = 0;   // kCharsetCyrillic for the Russian captions
 };
+
+constexpr int kCharsetCyrillic = 204;
 
 struct Label {
     TwipsRect Rect;
@@ -69,6 +71,11 @@ enum class WindowState { Normal, Minimized, Maximized };
 constexpr int kButtonLeft = 1;
 constexpr int kButtonRight = 2;
 constexpr int kButtonMiddle = 4;
+
+// Virtual-key codes the window program asks Window::GetAsyncKeyState about.
+constexpr int kVirtualKeyAlt = 0x12; // either Alt key
+constexpr int kVirtualKeyF4 = 0x73;
+constexpr int kVirtualKeyT = 0x54;
 
 class WindowEvents {
 public:

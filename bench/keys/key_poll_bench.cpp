@@ -10,12 +10,13 @@
 #include <string>
 
 #include "platform/linux/gui/key_state.h"
+#include "platform/toolkit.h"
 
 namespace {
 
 std::unique_ptr<platform::linux_detail::KeyStateSource> keys;
 
-constexpr int kAlt = 0x12, kF4 = 0x73, kT = 0x54;
+constexpr int kAlt = platform::kVirtualKeyAlt, kF4 = platform::kVirtualKeyF4, kT = platform::kVirtualKeyT;
 
 void KeyPollAtRest(benchmark::State& state) {
     for (auto _ : state) {

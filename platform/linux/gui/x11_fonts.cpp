@@ -7,7 +7,6 @@
 namespace platform::x11 {
 namespace {
 
-constexpr int kCyrillicCharset = 204;
 
 // The letters a Cyrillic face must have: the basic Russian alphabet, upper and lower case, and Ё/ё.
 FcCharSet* CyrillicLetters() {
@@ -43,7 +42,7 @@ XftFont* FontCache::Open(const FontSpec& request) {
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.Weight));
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
-    if (request.Charset == kCyrillicCharset) {
+    if (request.Charset == kCharsetCyrillic) {
         // The charset outranks the family in fontconfig's matching, so a face without
         // these letters never wins over one that has them.
         FcCharSet* letters = CyrillicLetters();

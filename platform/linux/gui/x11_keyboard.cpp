@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/toolkit.h"
+
 namespace platform::linux_detail {
 namespace {
 

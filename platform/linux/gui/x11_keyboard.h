@@ -10,11 +10,6 @@
 
 namespace platform::linux_detail {
 
-// Virtual-key codes the keyboard knows: either Alt, F4, the letter T.
-constexpr int kVirtualKeyAlt = 0x12;
-constexpr int kVirtualKeyF4 = 0x73;
-constexpr int kVirtualKeyT = 0x54;
-
 class X11Keyboard {
 public:
     // Selects raw key events on the display's root window. Throws std::runtime_error when the
