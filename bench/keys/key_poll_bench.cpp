@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/linux/gui/key_state.h"
+#include "tests/keys/key_state.h"
 #include "platform/toolkit.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "platform/linux/gui/key_state.h"
+#include "tests/keys/key_state.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

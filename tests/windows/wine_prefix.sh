@@ -9,7 +9,7 @@ set -euo pipefail
 
 VANTREL_EXE=$WIN64_BUILD/statuswriter/Vantrel.exe
 NEVLIN_EXE=$WIN64_BUILD/monitor/Nevlin.exe
-LITERAL_LAUNCH_EXE=$WIN64_BUILD/platform/windows/literal_launch.exe
+LITERAL_LAUNCH_EXE=$WIN64_BUILD/tests/windows/literal_launch.exe
 UNIT_TESTS_EXE=$WIN64_BUILD/tests/windows/windows_unit_tests.exe
 
 skip() {

@@ -1,4 +1,4 @@
-#include "platform/linux/gui/key_state.h"
+#include "tests/keys/key_state.h"
 
 #include <X11/Xlib.h>
 
