@@ -86,6 +86,7 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
     design.Icons = services_.Icons;
     design.Placement = {0, 0, 1680, 630};
     design.Contents = &surface_;
+    design.Keys = {platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT};
     window_ = services_.OpenWindow(design);
     if (!window_) throw std::runtime_error("cannot open the window");
 }

@@ -94,6 +94,9 @@ struct WindowDesign {
     std::vector<const Image*> Icons; // every size of the icon
     TwipsRect Placement;             // the client area on the screen; no frame
     const Surface* Contents = nullptr; // must outlive the window
+    // The virtual keys the program will ask GetAsyncKeyState about; a backend that has to watch
+    // the keyboard to answer watches these from the window's creation on.
+    std::vector<int> Keys;
 };
 
 class Window {

@@ -14,7 +14,7 @@
 
 namespace {
 
-std::unique_ptr<platform::linux_detail::KeyStateSource> keys;
+std::unique_ptr<platform::x11::KeyStateSource> keys;
 
 constexpr int kAlt = platform::kVirtualKeyAlt, kF4 = platform::kVirtualKeyF4, kT = platform::kVirtualKeyT;
 
@@ -60,7 +60,7 @@ BENCHMARK(KeyPollAfterBurstOf100Taps)->Iterations(30)->Unit(benchmark::kMicrosec
 
 int main(int argc, char** argv) {
     try {
-        keys = platform::linux_detail::OpenKeyState("");
+        keys = platform::x11::OpenKeyState("");
     } catch (const std::exception& e) {
         std::cerr << "key_poll_bench: " << e.what() << "; skipped\n";
         return 77;

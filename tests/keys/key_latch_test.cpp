@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/gui/key_latch.h"
+#include "platform/linux/gui/x11_keyboard.h"
 #include "platform/toolkit.h"
 
-using platform::linux_detail::KeyLatch;
+using platform::x11::KeyLatch;
 
 namespace {
 

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        auto keys = platform::linux_detail::OpenKeyState(argv[1]);
+        auto keys = platform::x11::OpenKeyState(argv[1]);
         std::string line;
         while (std::getline(std::cin, line)) {
             const int virtualKey = std::stoi(line, nullptr, 16);

@@ -33,6 +33,7 @@ TEST(Creation, TheWindowOpensHiddenAtTheDesignPlaceShowingFullChargeOnMains) {
     EXPECT_EQ(design.Title, "Ostravel");
     ExpectRect(design.Placement, 0, 0, 1680, 630);
     EXPECT_EQ(design.Icons, (std::vector<const platform::Image*>{&harness.Icon32, &harness.Icon16}));
+    EXPECT_EQ(design.Keys, (std::vector<int>{platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT}));
     EXPECT_TRUE(harness.Window->Calls.empty()) << "not shown, not pinned, not placed yet";
 
     const NevlinControls& c = harness.Form->Controls();
