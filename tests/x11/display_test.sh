@@ -5,7 +5,7 @@
 # program without settings, turns without a change sending nothing but the key poll, and a lost
 # X connection ending the program with status 1.
 # Usage: display_test.sh NEVLIN ARTDIR SCREENSHOTDIR
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/../x_session.sh"
 nevlin=$1 art=$2 shots=$3
 mkdir -p "$shots"
 start_x openbox

@@ -3,7 +3,7 @@
 # click, raising itself over a window mapped on top of it, and the size at 144 dpi (Xft.dpi),
 # with a screenshot of that.
 # Usage: no_window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/../x_session.sh"
 nevlin=$1 shots=$3
 mkdir -p "$shots"
 start_x

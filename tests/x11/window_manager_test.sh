@@ -6,7 +6,7 @@
 # quick click, the manager's close keeping the placement for the next start, and a minimised
 # window closed by the chord saving nothing, and centring in the space a panel leaves free.
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/../x_session.sh"
 nevlin=$1
 start_x openbox
 

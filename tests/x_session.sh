@@ -1,13 +1,19 @@
-# Shared by the X11 integration tests (sourced): a private Xvfb, an optional openbox,
-# bounded waits for windows and pixels read back from them. Everything started is
-# stopped by the EXIT trap.
+# The one shell library of the tests that drive real programs (sourced by tests/x11, tests/keys,
+# tests/windows and scripts/run): a private Xvfb, an optional openbox that is ready only once
+# it manages a window of ours, waits with a deadline for the state a check asserts, pixels read
+# back from windows, and power-supply fixture trees. Everything started is stopped at exit.
 set -euo pipefail
 
 X_SESSION_PIDS=()
+X_SESSION_EXIT_HOOKS=()
 X_SESSION_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-x11.XXXXXX")
 
+# on_exit COMMAND: run at exit, before the started programs are stopped (latest first).
+on_exit() { X_SESSION_EXIT_HOOKS=("$1" "${X_SESSION_EXIT_HOOKS[@]}"); }
+
 x_session_cleanup() {
-  local pid
+  local hook pid
+  for hook in "${X_SESSION_EXIT_HOOKS[@]}"; do eval "$hook" || true; done
   for pid in "${X_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${X_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$X_SESSION_TMP"
@@ -16,38 +22,75 @@ trap x_session_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "-- $*"; }
+# What a missing tool does; a test group that may skip (exit 77) redefines it.
+missing_tool() { fail "$1 is missing: scripts/install-deps.sh test"; }
 
-# start_x [openbox]: a fresh server on a free display; DISPLAY is set for what follows.
+# wait_until CONDITION [DEADLINE]: evaluates the shell CONDITION every tenth of a second until
+# it holds (status 0) or DEADLINE seconds (default 30, tenths allowed) have passed (status 1).
+wait_until() {
+  local condition=$1 deadline=${2:-30} polls tries
+  polls=$(awk -v s="$deadline" 'BEGIN { print int(s * 10 + 0.5) }')
+  for ((tries = 0; tries <= polls; tries++)); do
+    if eval "$condition"; then return 0; fi
+    ((tries == polls)) || sleep 0.1
+  done
+  return 1
+}
+
+# wait_for WHAT COMMAND...: waits up to 10 s for COMMAND to succeed, else fails naming WHAT.
+wait_for() {
+  local what=$1
+  shift
+  wait_until "$(printf '%q ' "$@")" 10 || fail "timed out waiting for $what"
+}
+
+# start_x [openbox] [WIDTHxHEIGHT]: a fresh server on a free display (1024x768 unless given);
+# DISPLAY is set for what follows. With openbox, returns once the manager manages windows.
 # -noreset: the root's properties (RESOURCE_MANAGER) must outlive the clients between steps.
 start_x() {
-  local fifo="$X_SESSION_TMP/displayfd" number=""
+  local fifo="$X_SESSION_TMP/displayfd" number="" tool
+  for tool in Xvfb xprop xdotool; do command -v "$tool" >/dev/null || missing_tool "$tool"; done
+  rm -f "$fifo"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp -noreset 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
   X_SESSION_PIDS+=($!)
-  read -r -t 10 number <"$fifo" || fail "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
+  read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
   export DISPLAY=":$number"
   if [ "${1:-}" = openbox ]; then
+    command -v openbox >/dev/null || missing_tool openbox
     openbox --sm-disable >"$X_SESSION_TMP/openbox.log" 2>&1 &
     X_SESSION_PIDS+=($!)
-    wait_for "a live window manager" wm_is_live
+    wait_until wm_is_live 30 || fail "openbox did not start: $(tail -n 3 "$X_SESSION_TMP/openbox.log")"
+    wait_until wm_manages_a_window 30 || fail "openbox does not manage windows"
   fi
 }
 
+# start_virtual_display: the Wine tests' display, a 1024x768 server with openbox.
+start_virtual_display() { start_x openbox; }
+
+# The manager has named itself on the root and on its check window. It may still be starting.
 wm_is_live() {
   local check
   check=$(xprop -root -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*') || return 1
   xprop -id "$check" -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$check"
 }
 
-# wait_for WHAT COMMAND...: retries for up to 10 s.
-wait_for() {
-  local what=$1 i
-  shift
-  for i in $(seq 100); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  fail "timed out waiting for $what"
+# A window of ours gets managed (the manager gives it WM_STATE) within a few seconds. openbox
+# names itself before it finishes starting and drops for good a map request that arrives in
+# that gap, so each try maps a fresh probe window.
+wm_manages_a_window() {
+  local probe managed=1 id=""
+  command -v xlogo >/dev/null || missing_tool xlogo
+  xlogo -title ostravel-wm-probe -geometry 20x20+0+0 >/dev/null 2>&1 &
+  probe=$!
+  if wait_until 'id=$(xdotool search --name "^ostravel-wm-probe$" 2>/dev/null | head -n 1); [ -n "$id" ]' 5 &&
+    wait_until "xprop -id $id WM_STATE 2>/dev/null | grep -q 'window state'" 3; then
+    managed=0
+  fi
+  kill "$probe" 2>/dev/null || true
+  wait "$probe" 2>/dev/null || true
+  [ -z "$id" ] || wait_until "! xdotool search --name '^ostravel-wm-probe$' >/dev/null 2>&1" 5 || true
+  return "$managed"
 }
 
 # run_bg NAME COMMAND...: starts a program in the background; its pid is in LAST_PID.
