@@ -139,6 +139,14 @@ expect() {
   note "$1: $2"
 }
 
+# expect_soon WHAT COMMAND EXPECTED [DEADLINE]: waits (10 s unless given) for the output of the
+# shell COMMAND to be EXPECTED, then checks it like expect, naming the last output on failure.
+expect_soon() {
+  local what=$1 command=$2 wanted=$3 got=""
+  wait_until 'got=$(eval "$command"); [ "$got" = "$wanted" ]' "${4:-10}" || true
+  expect "$what" "$got" "$wanted"
+}
+
 # Power-supply fixture trees in the kernel's uevent form.
 # supply DIR NAME KEY=VALUE...: writes DIR/NAME/uevent.
 supply() {
@@ -191,7 +199,8 @@ picture_shown() {
 }
 
 # drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window, holds it
-# across a turn of the program, moves by (DX, DY) in steps and releases.
+# across a turn of the program (300 ms), moves by (DX, DY) in steps and releases. The pauses
+# pace the pointer like a hand; what the drag did is waited for by moved_by.
 drag() {
   local id=$1 button=$2 dx=$3 dy=$4 g x y
   read -r -a g <<<"$(window_geometry "$id")"
@@ -203,14 +212,21 @@ drag() {
   xdotool mousemove $((x + dx)) $((y + dy))
   sleep 0.2
   xdotool mouseup "$button"
-  sleep 0.4
 }
 
-# moved_by ID BEFORE DX DY: checks the window's position against "X Y" before the drag.
+# offset_from ID X Y: how far the window is from the position X Y.
+offset_from() {
+  local now
+  read -r -a now <<<"$(window_geometry "$1")"
+  echo "$((now[0] - $2)) $((now[1] - $3))"
+}
+
+# moved_by WHAT ID BEFORE DX DY: waits for the window to stand (DX, DY) from "X Y" before the
+# drag. A drag that must not move it gets a turn and a half to do so before the look.
 moved_by() {
-  local what=$1 id=$2 before=($3) dx=$4 dy=$5 after
-  read -r -a after <<<"$(window_geometry "$id")"
-  expect "$what" "$((after[0] - before[0])) $((after[1] - before[1]))" "$dx $dy"
+  local what=$1 id=$2 before=($3) dx=$4 dy=$5
+  [ "$dx $dy" != "0 0" ] || sleep 0.4
+  expect_soon "$what" "offset_from $id ${before[0]} ${before[1]}" "$dx $dy"
 }
 
 # quick_click_does_not_stick ID: a click on the bare panel, then the pointer wanders off.
@@ -221,7 +237,6 @@ quick_click_does_not_stick() {
   xdotool mousemove $((g[0] + 46)) $((g[1] + 12)) click 1
   sleep 0.7
   xdotool mousemove $((g[0] + 150)) $((g[1] + 150))
-  sleep 0.4
   moved_by "a quick click, then the pointer moves on" "$id" "$before" 0 0
 }
 
