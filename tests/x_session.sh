@@ -21,9 +21,11 @@ x_session_cleanup() {
 trap x_session_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# A session that cannot be set up ends the test whatever `fail` does in it.
+abort() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "-- $*"; }
 # What a missing tool does; a test group that may skip (exit 77) redefines it.
-missing_tool() { fail "$1 is missing: scripts/install-deps.sh test"; }
+missing_tool() { abort "$1 is missing: scripts/install-deps.sh test"; }
 
 # wait_until CONDITION [DEADLINE]: evaluates the shell CONDITION every tenth of a second until
 # it holds (status 0) or DEADLINE seconds (default 30, tenths allowed) have passed (status 1).
@@ -54,14 +56,14 @@ start_x() {
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp -noreset 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
   X_SESSION_PIDS+=($!)
-  read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
+  read -r -t 20 number <"$fifo" || abort "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
   export DISPLAY=":$number"
   if [ "${1:-}" = openbox ]; then
     command -v openbox >/dev/null || missing_tool openbox
     openbox --sm-disable >"$X_SESSION_TMP/openbox.log" 2>&1 &
     X_SESSION_PIDS+=($!)
-    wait_until wm_is_live 30 || fail "openbox did not start: $(tail -n 3 "$X_SESSION_TMP/openbox.log")"
-    wait_until wm_manages_a_window 30 || fail "openbox does not manage windows"
+    wait_until wm_is_live 30 || abort "openbox did not start: $(tail -n 3 "$X_SESSION_TMP/openbox.log")"
+    wait_until wm_manages_a_window 30 || abort "openbox does not manage windows"
   fi
 }
 
