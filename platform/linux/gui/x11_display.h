@@ -67,7 +67,6 @@ private:
 };
 
 // Twips (1440 per inch) and font points to pixels at the display's dpi.
-
 struct PixelRect {
     int X = 0;
     int Y = 0;
@@ -96,7 +95,6 @@ private:
 double DpiFromResources(const char* resources);
 
 // The screen's monitors as XRandR reports them.
-
 struct MonitorLayout {
     std::vector<PixelRect> All; // in the server's order
     PixelRect Primary;          // the primary one, else the first, else the whole screen

@@ -13,7 +13,6 @@ namespace platform::x11 {
 
 // Key state words from a keyboard snapshot and the raw key events that follow it:
 // 0x8000 while the key is down, 0x0001 when it was pressed since that key's previous word.
-
 class KeyLatch {
 public:
     // One bit per keycode, keycode 8 at bit 0 of byte 1 (the layout of XQueryKeymap).
@@ -43,7 +42,6 @@ private:
 
 // Key state words of the whole X keyboard, whichever window has the focus: the top bit from
 // XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window.
-
 class X11Keyboard {
 public:
     // Selects raw key events on the display's root window. Throws std::runtime_error when the

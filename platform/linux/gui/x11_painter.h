@@ -18,7 +18,6 @@
 namespace platform::x11 {
 
 // Conversion of the toolkit's colours to the pixel values of a true-colour visual.
-
 class PixelFormat {
 public:
     PixelFormat(unsigned long redMask, unsigned long greenMask, unsigned long blueMask);
@@ -40,7 +39,6 @@ private:
 };
 
 // The labels' fonts, found through fontconfig and kept open for the life of the window.
-
 class FontCache {
 public:
     FontCache(Display* display, int screen, const Scale& scale);
@@ -71,7 +69,6 @@ std::vector<long> NetWmIconData(const std::vector<const Image*>& icons);
 std::string SurfaceDigest(const Surface& surface);
 
 // Draws a Surface off screen and puts it on the window in one copy, so nothing flickers.
-
 class Painter {
 public:
     Painter(Display* display, int screen, ::Window target, const Scale& scale);

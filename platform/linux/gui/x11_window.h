@@ -16,7 +16,6 @@
 namespace platform::x11 {
 
 // platform::Window on X11: one managed top-level window without frame or taskbar entry.
-
 class X11Window final : public platform::Window {
 public:
     explicit X11Window(const WindowDesign& request);
