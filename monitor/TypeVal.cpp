@@ -3,12 +3,11 @@
 
 namespace {
 
-constexpr std::uint8_t kChargingBit = 8;
-constexpr std::uint8_t kNoBattery = 128;
-
-// The level bits combine with the charging bit (a charging battery below 5 % reports 8 | 2 | 4),
-// so every flag below "no battery" with the charging bit set is charging.
-bool IsCharging(std::uint8_t flgval) { return (flgval & kChargingBit) != 0 && flgval < kNoBattery; }
+// The level bits combine with the charging bit, so every flag below "no battery" with the
+// charging bit set is charging.
+bool IsCharging(std::uint8_t flgval) {
+    return (flgval & platform::kBatteryFlagCharging) != 0 && flgval < platform::kBatteryFlagNoBattery;
+}
 
 std::string TimeLeftText(std::int32_t secval) {
     const std::int32_t hours = secval / 3600;

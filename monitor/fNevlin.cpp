@@ -1,15 +1,23 @@
-// The window at its creation: its controls with their design-time properties, and its window.
+// The window program's form: its controls with their design-time properties, the start-up
+// sequence and the 300 ms poll loop, the hotkeys, the presses on the window and the placement
+// values as text. The power-state text (TypeVal.cpp) and the saved placement (WindowPosition.cpp)
+// keep a file each.
 #include "monitor/fNevlin.h"
 
+#include <charconv>
+#include <cmath>
 #include <iostream>
 #include <stdexcept>
 #include <utility>
 
 namespace {
 
+constexpr std::uint32_t kPollPeriodMs = 300;
+
+constexpr platform::Colour kRed = 0x000000FF;
+constexpr platform::Colour kMagenta = 0x00FF00FF;
 constexpr platform::Colour kBlue = 0x00FF0000;
 constexpr platform::Colour kDarkRed = 0x00000080;
-constexpr int kCyrillic = 204;
 
 const std::string kFormName = "fNevlin";
 
@@ -37,6 +45,21 @@ void RequireServices(NevlinServices& services) {
     if (!services.Errors) services.Errors = &std::cerr;
 }
 
+// 65 joins the blue band so that every charge has a colour.
+platform::Colour ChargeColour(std::uint8_t percent) {
+    if (percent >= 40 && percent <= 64) return kMagenta;
+    if (percent < 40) return kRed;
+    return kBlue;
+}
+
+std::string QueryFailureReason(const std::string& failure) {
+    return failure.empty() ? "the system gave no reason" : failure;
+}
+
+bool Contains(const platform::TwipsRect& rect, int x, int y) {
+    return x >= rect.Left && x < rect.Left + rect.Width && y >= rect.Top && y < rect.Top + rect.Height;
+}
+
 } // namespace
 
 fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
@@ -44,12 +67,12 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
 
     // Created from the bottom of the drawing order upwards.
     controls_.Shape1 = platform::Shape{{0, 0, 1680, 625}, 0x00E0E0E0, 0x00C00000, 3};
-    controls_.Label1 = MakeLabel({110, 40, 555, 300}, "100", kBlue, {"Arial", 15.75, 700, kCyrillic},
+    controls_.Label1 = MakeLabel({110, 40, 555, 300}, "100", kBlue, {"Arial", 15.75, 700, platform::kCharsetCyrillic},
                                  platform::TextAlign::Right);
-    controls_.Label2 = MakeLabel({720, 40, 280, 300}, "%", kBlue, {"Arial", 15.75, 400, kCyrillic},
+    controls_.Label2 = MakeLabel({720, 40, 280, 300}, "%", kBlue, {"Arial", 15.75, 400, platform::kCharsetCyrillic},
                                  platform::TextAlign::Right);
     controls_.Label3 = MakeLabel({90, 360, 1020, 195}, "От батареи", kDarkRed,
-                                 {"Verdana", 8.25, 400, kCyrillic}, platform::TextAlign::Center);
+                                 {"Verdana", 8.25, 400, platform::kCharsetCyrillic}, platform::TextAlign::Center);
     controls_.Image1[0] = MakePicture(services_.ChargingPicture, false);
     controls_.Image1[1] = MakePicture(services_.MainsPicture, true);
     controls_.Image1[2] = MakePicture(services_.BatteryPicture, false);
@@ -63,6 +86,7 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
     design.Icons = services_.Icons;
     design.Placement = {0, 0, 1680, 630};
     design.Contents = &surface_;
+    design.Keys = {platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT};
     window_ = services_.OpenWindow(design);
     if (!window_) throw std::runtime_error("cannot open the window");
 }
@@ -70,6 +94,103 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
 fNevlin::~fNevlin() = default;
 
 const std::string& fNevlin::Name() const { return kFormName; }
+
+// The start-up sequence and the poll loop.
+
+int fNevlin::Form_Load() {
+    ToggleTopmost();
+    WindowPosition(*this, false);
+    window_->Show();
+    for (;;) {
+        const TurnOutcome outcome = Turn();
+        if (outcome.ProgramEnded) return outcome.ExitStatus;
+        services_.Sleep(kPollPeriodMs);
+        // A stop from outside ends the program between turns, like a failed query: no save.
+        if (services_.StopRequested && services_.StopRequested()) return 0;
+    }
+}
+
+// Every turn: the keys, then the charge, its colour and the state text.
+TurnOutcome fNevlin::Turn() {
+    CheckHotkeys();
+    if (endStatus_) return {true, *endStatus_};
+
+    std::string failure;
+    if (services_.GetSystemPowerStatus(&status_, &failure) == 0) {
+        *services_.Errors << "nevlin: cannot read the power status: " << QueryFailureReason(failure) << '\n';
+        EndProgram(1);
+        return {true, *endStatus_};
+    }
+
+    SetCaption(controls_.Label1, std::to_string(status_.BatteryLifePercent));
+    const platform::Colour colour = ChargeColour(status_.BatteryLifePercent);
+    SetForeColor(controls_.Label1, colour);
+    SetForeColor(controls_.Label2, colour);
+    SetCaption(controls_.Label3, TypeVal(status_.ACLineStatus, status_.BatteryFlag, status_.BatteryLifeTime));
+
+    if (contentsChanged_) {
+        window_->Invalidate();
+        contentsChanged_ = false;
+    }
+    window_->DoEvents(*this);
+    if (endStatus_) return {true, *endStatus_};
+    return {};
+}
+
+// The program ends once the current turn returns; the first reason to end wins.
+void fNevlin::EndProgram(int exitStatus) {
+    if (!endStatus_) endStatus_ = exitStatus;
+}
+
+// The close chord and the window system's close both keep the placement, then end with 0.
+void fNevlin::CloseAndSave() {
+    WindowPosition(*this, true);
+    EndProgram(0);
+}
+
+// The keys polled from the whole keyboard: Alt+F4 closes and saves, T pins or releases the window.
+// Both keys down now, or both pressed since their previous poll, make the chord.
+void fNevlin::CheckHotkeys() {
+    const std::int16_t alt = window_->GetAsyncKeyState(platform::kVirtualKeyAlt);
+    const std::int16_t f4 = window_->GetAsyncKeyState(platform::kVirtualKeyF4);
+    if ((alt & f4) != 0) {
+        CloseAndSave();
+        return;
+    }
+    if (window_->GetAsyncKeyState(platform::kVirtualKeyT) != 0) ToggleTopmost();
+}
+
+void fNevlin::ToggleTopmost() {
+    window_->SetTopmost(!onTop_);
+    onTop_ = !onTop_;
+}
+
+// Presses on the window: the labels and the visible picture keep theirs, the bare panel drags.
+void fNevlin::MouseDown(int button, int shift, int xTwips, int yTwips) {
+    if (endStatus_) return; // closing: the window is about to go
+    for (const platform::Label* label : {&controls_.Label1, &controls_.Label2, &controls_.Label3}) {
+        if (Contains(label->Rect, xTwips, yTwips)) return;
+    }
+    for (const platform::Picture& picture : controls_.Image1) {
+        if (picture.Visible && Contains(picture.Rect, xTwips, yTwips)) return;
+    }
+    Form_MouseDown(button, shift, xTwips, yTwips);
+}
+
+void fNevlin::Form_MouseDown(int Button, int /*Shift*/, int /*X*/, int /*Y*/) {
+    if (Button != platform::kButtonRight) StartDrag(Button);
+}
+
+// The window manager moves the window until the button is released, as if by a title bar.
+void fNevlin::StartDrag(int Button) {
+    window_->ReleaseCapture();
+    window_->BeginMove(Button);
+}
+
+void fNevlin::CloseRequested() {
+    if (endStatus_) return;
+    CloseAndSave();
+}
 
 // Setters that note whether the window has anything new to draw.
 
@@ -89,4 +210,26 @@ void fNevlin::SetVisible(platform::Picture& picture, bool visible) {
     if (picture.Visible == visible) return;
     picture.Visible = visible;
     contentsChanged_ = true;
+}
+
+// Placement values as text: plain decimal with "." whatever the locale, no exponent, no grouping.
+
+std::string fNevlin::TwipsText(float twips) {
+    if (twips == 0) twips = 0; // no "-0"
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, twips, std::chars_format::fixed);
+    return std::string(text, result.ptr);
+}
+
+std::optional<float> fNevlin::TwipsValue(const std::string& text) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    const char* first = text.data();
+    const char* last = first + text.size();
+    while (first != last && isBlank(*first)) ++first;
+    while (last != first && isBlank(last[-1])) --last;
+
+    float value = 0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (first == last || result.ec != std::errc() || result.ptr != last || !std::isfinite(value)) return std::nullopt;
+    return value;
 }

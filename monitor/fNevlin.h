@@ -20,7 +20,8 @@
 struct NevlinServices {
     std::function<std::unique_ptr<platform::Window>(const platform::WindowDesign&)> OpenWindow;
     platform::SettingsStore* Settings = nullptr; // not owned; outlives the window
-    std::function<int(platform::SYSTEM_POWER_STATUS*)> GetSystemPowerStatus;
+    // As platform::GetSystemPowerStatus: nonzero when answered, else 0 and the system's reason.
+    std::function<int(platform::SYSTEM_POWER_STATUS*, std::string* failure)> GetSystemPowerStatus;
     std::function<void(std::uint32_t)> Sleep;
     std::function<bool()> StopRequested; // asked from outside to end, without saving
     std::function<std::string()> ApplicationName;
@@ -30,9 +31,6 @@ struct NevlinServices {
     std::vector<const platform::Image*> Icons;
     std::ostream* Errors = nullptr; // failure messages and warnings
 };
-
-// The operating system's window, settings store, power query, sleep, art and stderr.
-NevlinServices PlatformServices(platform::SettingsStore& settings);
 
 // The window's controls, as they are drawn.
 struct NevlinControls {
@@ -88,6 +86,7 @@ public:
 private:
     void StartDrag(int Button);
     void EndProgram(int exitStatus);
+    void CloseAndSave();
     void ShowPicture(int index);
     void SetCaption(platform::Label& label, std::string caption);
     void SetForeColor(platform::Label& label, platform::Colour colour);

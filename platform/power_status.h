@@ -2,20 +2,33 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
+// The "unknown" of the byte fields, and of the times.
+constexpr std::uint8_t kUnknownByte = 255;
+constexpr std::int32_t kUnknownTime = -1;
+
+// BatteryFlag: the level bits combine with the charging bit (8 | 2 | 4 below 5 % on charge).
+constexpr std::uint8_t kBatteryFlagHigh = 1;
+constexpr std::uint8_t kBatteryFlagLow = 2;
+constexpr std::uint8_t kBatteryFlagCritical = 4;
+constexpr std::uint8_t kBatteryFlagCharging = 8;
+constexpr std::uint8_t kBatteryFlagNoBattery = 128;
+
 // Field order, widths and signedness follow the operating system's own record.
 struct SYSTEM_POWER_STATUS {
-    std::uint8_t ACLineStatus;       // 0 off mains, 1 on mains, 255 unknown
-    std::uint8_t BatteryFlag;        // bits: 1 high, 2 low, 4 critical, 8 charging; 128 no battery; 255 unknown
-    std::uint8_t BatteryLifePercent; // 0..100, 255 unknown
+    std::uint8_t ACLineStatus;       // 0 off mains, 1 on mains, kUnknownByte
+    std::uint8_t BatteryFlag;        // kBatteryFlag* bits; kBatteryFlagNoBattery; kUnknownByte
+    std::uint8_t BatteryLifePercent; // 0..100, kUnknownByte
     std::uint8_t Reserved1;          // 0
-    std::int32_t BatteryLifeTime;    // seconds left, -1 unknown
-    std::int32_t BatteryFullLifeTime;// seconds of a full charge, -1 unknown
+    std::int32_t BatteryLifeTime;    // seconds left, kUnknownTime
+    std::int32_t BatteryFullLifeTime;// seconds of a full charge, kUnknownTime
 };
 
-// Fills *status and returns nonzero; on failure returns 0 and leaves *status as it was.
-int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status);
+// Fills *status and returns nonzero; on failure returns 0, leaves *status as it was and, when
+// `failure` is given, puts there the system's reason in one line ("" when it gave none).
+int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status, std::string* failure = nullptr);
 
 } // namespace platform

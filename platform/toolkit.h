@@ -31,8 +31,10 @@ struct FontSpec {
     std::string Name;  // face, e.g. "Arial"; the backend finds the closest face with the charset's glyphs
     double Size = 0;   // points
     int Weight = 400;  // 400 normal, 700 bold
-    int Charset = 0;   // 204 Cyrillic
+    int Charset = 0;   // kCharsetCyrillic for the Russian captions
 };
+
+constexpr int kCharsetCyrillic = 204;
 
 struct Label {
     TwipsRect Rect;
@@ -70,6 +72,11 @@ constexpr int kButtonLeft = 1;
 constexpr int kButtonRight = 2;
 constexpr int kButtonMiddle = 4;
 
+// Virtual-key codes the window program asks Window::GetAsyncKeyState about.
+constexpr int kVirtualKeyAlt = 0x12; // either Alt key
+constexpr int kVirtualKeyF4 = 0x73;
+constexpr int kVirtualKeyT = 0x54;
+
 class WindowEvents {
 public:
     // A press anywhere in the client area; position relative to its top-left corner.
@@ -87,6 +94,9 @@ struct WindowDesign {
     std::vector<const Image*> Icons; // every size of the icon
     TwipsRect Placement;             // the client area on the screen; no frame
     const Surface* Contents = nullptr; // must outlive the window
+    // The virtual keys the program will ask GetAsyncKeyState about; a backend that has to watch
+    // the keyboard to answer watches these from the window's creation on.
+    std::vector<int> Keys;
 };
 
 class Window {

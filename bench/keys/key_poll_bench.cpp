@@ -9,13 +9,14 @@
 #include <memory>
 #include <string>
 
-#include "platform/linux/gui/key_state.h"
+#include "tests/keys/key_state.h"
+#include "platform/toolkit.h"
 
 namespace {
 
-std::unique_ptr<platform::linux_detail::KeyStateSource> keys;
+std::unique_ptr<platform::x11::KeyStateSource> keys;
 
-constexpr int kAlt = 0x12, kF4 = 0x73, kT = 0x54;
+constexpr int kAlt = platform::kVirtualKeyAlt, kF4 = platform::kVirtualKeyF4, kT = platform::kVirtualKeyT;
 
 void KeyPollAtRest(benchmark::State& state) {
     for (auto _ : state) {
@@ -59,7 +60,7 @@ BENCHMARK(KeyPollAfterBurstOf100Taps)->Iterations(30)->Unit(benchmark::kMicrosec
 
 int main(int argc, char** argv) {
     try {
-        keys = platform::linux_detail::OpenKeyState("");
+        keys = platform::x11::OpenKeyState("");
     } catch (const std::exception& e) {
         std::cerr << "key_poll_bench: " << e.what() << "; skipped\n";
         return 77;

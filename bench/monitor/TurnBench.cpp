@@ -50,7 +50,7 @@ struct Bench {
             return opened;
         };
         services.Settings = &settings;
-        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status) {
+        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status, std::string*) {
             *status = power;
             return 1;
         };

@@ -35,7 +35,8 @@ platform::Window* SharedWindow(Layout& layout, benchmark::State& state) {
     static std::string failure;
     if (!window && failure.empty()) {
         try {
-            window = platform::OpenWindow({"Ostravel", {}, {0, 0, 1680, 630}, &layout.surface});
+            window = platform::OpenWindow({"Ostravel", {}, {0, 0, 1680, 630}, &layout.surface,
+                                           {platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT}});
             window->Show();
             NoEvents events;
             window->DoEvents(events);

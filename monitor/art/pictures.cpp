@@ -1,5 +1,5 @@
-// The three power-source pictures, each decoded once on first use so the window loop,
-// which asks for them on every turn, never decodes again.
+// The three power-source pictures, each decoded once on first use and kept for the life of
+// the program: the window draws from them until it closes.
 #include "monitor/art/art.h"
 
 #include "battery.xpm"

@@ -1,11 +1,11 @@
 #include "platform/linux/power_supply_directory.h"
 
-#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/linux/power_rate_average.h"
+#include "platform/linux/retry_interrupted.h"
 #include "platform/linux/power_supply_reader.h"
 #include "platform/linux/power_supply_tally.h"
 
@@ -23,17 +23,13 @@ bool MayHoldSupply(const dirent64& entry) {
 
 int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average) {
     if (status == nullptr || directory == nullptr) return 0;
-    int listing;
-    do {
-        listing = ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    } while (listing == -1 && errno == EINTR);
+    const int listing = RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (listing == -1) return 0;
 
     PowerSupplyTally tally;
     alignas(dirent64) char entries[4096];
     for (;;) {
-        const ssize_t size = ::getdents64(listing, entries, sizeof entries);
-        if (size == -1 && errno == EINTR) continue;
+        const ssize_t size = RetryInterrupted([&] { return ::getdents64(listing, entries, sizeof entries); });
         // A listing cut short still reports the supplies seen so far.
         if (size <= 0) break;
         for (ssize_t at = 0; at < size;) {

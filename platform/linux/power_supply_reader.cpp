@@ -1,11 +1,12 @@
 #include "platform/linux/power_supply_reader.h"
 
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <limits.h>
 #include <string_view>
 #include <unistd.h>
+
+#include "platform/linux/retry_interrupted.h"
 
 namespace platform::linux_detail {
 namespace {
@@ -27,16 +28,11 @@ public:
     std::string_view Read(const char* file) {
         cut_ = false;
         std::strcpy(leaf_, file);
-        int fd;
-        do {
-            // Non-blocking so that a stray FIFO cannot hang the query.
-            fd = ::openat(listing_, path_, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        } while (fd == -1 && errno == EINTR);
+        // Non-blocking so that a stray FIFO cannot hang the query.
+        const int fd = RetryInterrupted(
+            [&] { return ::openat(listing_, path_, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); });
         if (fd == -1) return {};
-        ssize_t n;
-        do {
-            n = ::read(fd, buffer_, sizeof buffer_);
-        } while (n == -1 && errno == EINTR);
+        const ssize_t n = RetryInterrupted([&] { return ::read(fd, buffer_, sizeof buffer_); });
         ::close(fd);
         if (n <= 0) return {};
         cut_ = static_cast<std::size_t>(n) == sizeof buffer_;

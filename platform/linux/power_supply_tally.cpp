@@ -6,10 +6,6 @@
 namespace platform::linux_detail {
 namespace {
 
-constexpr std::uint8_t kUnknownByte = 255;
-constexpr std::uint8_t kNoBattery = 128;
-constexpr std::uint8_t kHigh = 1, kLow = 2, kCritical = 4, kCharging = 8;
-
 // Below 0.1 W a battery is idle rather than draining, and the time left would be absurd;
 // above 300 W the reading is not a laptop's.
 constexpr std::int64_t kLowestRate = 100'000;       // µW
@@ -63,14 +59,14 @@ bool IsMains(const PowerSupply& supply) {
 
 // Whole seconds capped at seven days; -1 when unknown or longer.
 std::int32_t CappedSeconds(const Number& seconds) {
-    if (!seconds || *seconds < 0 || *seconds > kLongestTime) return -1;
+    if (!seconds || *seconds < 0 || *seconds > kLongestTime) return kUnknownTime;
     return static_cast<std::int32_t>(*seconds);
 }
 
 std::int32_t Seconds(const Number& microWattHours, std::int64_t microWatts) {
-    if (!microWattHours) return -1;
+    if (!microWattHours) return kUnknownTime;
     const Number scaled = Multiply(*microWattHours, 3600);
-    if (!scaled) return -1;
+    if (!scaled) return kUnknownTime;
     return CappedSeconds(*scaled / microWatts);
 }
 
@@ -78,9 +74,9 @@ std::int32_t Seconds(const Number& microWattHours, std::int64_t microWatts) {
 std::uint8_t LevelFlag(CapacityLevel level) {
     switch (level) {
     case CapacityLevel::Full:
-    case CapacityLevel::High: return kHigh;
-    case CapacityLevel::Low: return kLow;
-    case CapacityLevel::Critical: return kLow | kCritical;
+    case CapacityLevel::High: return kBatteryFlagHigh;
+    case CapacityLevel::Low: return kBatteryFlagLow;
+    case CapacityLevel::Critical: return kBatteryFlagLow | kBatteryFlagCritical;
     default: return 0;
     }
 }
@@ -204,23 +200,23 @@ std::uint8_t PowerSupplyTally::Percent() const {
 }
 
 std::uint8_t PowerSupplyTally::Flag(std::uint8_t percent, std::uint8_t line) const {
-    if (batteryCount_ == 0) return kNoBattery;
+    if (batteryCount_ == 0) return kBatteryFlagNoBattery;
     if (percent == kUnknownByte) {
         if (!everyLevelKnown_) return kUnknownByte;
-        return LevelFlag(lowestLevel_) | (anyCharging_ ? kCharging : 0);
+        return LevelFlag(lowestLevel_) | (anyCharging_ ? kBatteryFlagCharging : 0);
     }
     std::uint8_t flag = 0;
-    if (percent > 66) flag |= kHigh;
-    if (percent < 33) flag |= kLow;
-    if (percent < 5) flag |= kCritical;
+    if (percent > 66) flag |= kBatteryFlagHigh;
+    if (percent < 33) flag |= kBatteryFlagLow;
+    if (percent < 5) flag |= kBatteryFlagCritical;
     // Some chargers leave the status Unknown while they top the battery up.
-    if (anyCharging_ || (anyUnknownStatus_ && line == 1 && percent < 90)) flag |= kCharging;
+    if (anyCharging_ || (anyUnknownStatus_ && line == 1 && percent < 90)) flag |= kBatteryFlagCharging;
     return flag;
 }
 
 void PowerSupplyTally::SetTimes(SYSTEM_POWER_STATUS& status, std::optional<std::int64_t> rate) const {
-    status.BatteryLifeTime = -1;
-    status.BatteryFullLifeTime = -1;
+    status.BatteryLifeTime = kUnknownTime;
+    status.BatteryFullLifeTime = kUnknownTime;
     if (status.ACLineStatus != 0) return;
     const bool energyKnown = unreadableCount_ == 0 && energyNow_.valid && energyFull_.valid;
     if (rate) {
@@ -232,7 +228,7 @@ void PowerSupplyTally::SetTimes(SYSTEM_POWER_STATUS& status, std::optional<std::
     // Without a draw, the kernel's own estimate for a lone battery, and a full charge in proportion.
     if (batteryCount_ != 1 || !kernelTimeToEmpty_) return;
     status.BatteryLifeTime = CappedSeconds(kernelTimeToEmpty_);
-    if (status.BatteryLifeTime == -1) return;
+    if (status.BatteryLifeTime == kUnknownTime) return;
     std::int64_t now = 0, full = 0;
     if (energyKnown && energyNow_.value > 0) now = energyNow_.value, full = energyFull_.value;
     else if (unreadableCount_ == 0 && chargeNow_.valid && chargeFull_.valid && chargeNow_.value > 0)

@@ -5,21 +5,21 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/linux/retry_interrupted.h"
+
 namespace platform {
 
 FileResult WriteAtStart(const std::string& fileName, std::string_view bytes) {
-    int fd;
     // Non-blocking: a FIFO or device given as the name fails at once instead of hanging.
-    do {
-        fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-    } while (fd == -1 && errno == EINTR);
+    const int fd = linux_detail::RetryInterrupted(
+        [&] { return ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666); });
     if (fd == -1) return {false, std::strerror(errno)};
 
     // One positioned write; a short or interrupted write is carried on from where it stopped.
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n = linux_detail::RetryInterrupted(
+            [&] { return ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done)); });
         if (n <= 0) {
             FileResult failed{false, n < 0 ? std::strerror(errno) : "nothing was written"};
             ::close(fd);

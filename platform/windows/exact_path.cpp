@@ -1,5 +1,6 @@
 #include "platform/windows/exact_path.h"
 
+#include "platform/windows/growing_text.h"
 #include "platform/windows/win32.h"
 
 namespace platform::windows_detail {
@@ -8,16 +9,9 @@ namespace {
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 std::wstring FullPath(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) return {};
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.resize(length + 1);
-    }
+    return GrowingText([&](wchar_t* buffer, DWORD capacity) {
+        return ::GetFullPathNameW(path.c_str(), capacity, buffer, nullptr);
+    });
 }
 
 } // namespace

@@ -1,12 +1,17 @@
 #include "platform/power_status.h"
 
+#include "platform/windows/system_message.h"
 #include "platform/windows/win32.h"
 
 namespace platform {
 
-int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status) {
+int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status, std::string* failure) {
     ::SYSTEM_POWER_STATUS system{};
-    if (!::GetSystemPowerStatus(&system)) return 0;
+    if (!::GetSystemPowerStatus(&system)) {
+        const DWORD error = ::GetLastError();
+        if (failure) *failure = error == 0 ? std::string() : windows_detail::SystemMessage(error);
+        return 0;
+    }
     status->ACLineStatus = system.ACLineStatus;
     status->BatteryFlag = system.BatteryFlag;
     status->BatteryLifePercent = system.BatteryLifePercent;

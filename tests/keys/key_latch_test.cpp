@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/gui/key_latch.h"
+#include "platform/linux/gui/x11_keyboard.h"
+#include "platform/toolkit.h"
 
-using platform::linux_detail::KeyLatch;
+using platform::x11::KeyLatch;
 
 namespace {
 
-constexpr int kAlt = 0x12, kF4 = 0x73, kT = 0x54;
+constexpr int kAlt = platform::kVirtualKeyAlt, kF4 = platform::kVirtualKeyF4, kT = platform::kVirtualKeyT;
 constexpr int kAltLeft = 64, kAltRight = 108, kF4Code = 70, kTCode = 28, kOther = 38;
 
 KeyLatch::Snapshot Down(std::initializer_list<int> keycodes) {

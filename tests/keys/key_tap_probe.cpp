@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "platform/linux/gui/key_state.h"
+#include "tests/keys/key_state.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        auto keys = platform::linux_detail::OpenKeyState(argv[1]);
+        auto keys = platform::x11::OpenKeyState(argv[1]);
         std::string line;
         while (std::getline(std::cin, line)) {
             const int virtualKey = std::stoi(line, nullptr, 16);

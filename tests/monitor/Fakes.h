@@ -105,9 +105,12 @@ public:
             return window;
         };
         services.Settings = Settings.get();
-        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status) {
+        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status, std::string* failure) {
             ++Queries;
-            if (PowerFails) return 0;
+            if (PowerFails) {
+                *failure = PowerFailure;
+                return 0;
+            }
             *status = Power;
             return 1;
         };
@@ -128,6 +131,7 @@ public:
     std::shared_ptr<MemorySettings> Settings;
     platform::SYSTEM_POWER_STATUS Power = Reading(1, 1, 100);
     bool PowerFails = false;
+    std::string PowerFailure; // the system's reason for a failed query; "" when it gives none
     int Queries = 0;
     std::vector<std::uint32_t> Sleeps;
     std::function<void()> BetweenTurns;

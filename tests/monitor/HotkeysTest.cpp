@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr int kAlt = 0x12;
-constexpr int kF4 = 0x73;
-constexpr int kT = 0x54;
+constexpr int kAlt = platform::kVirtualKeyAlt;
+constexpr int kF4 = platform::kVirtualKeyF4;
+constexpr int kT = platform::kVirtualKeyT;
 
 constexpr std::int16_t kDown = -32768; // 0x8000
 constexpr std::int16_t kPressedSinceLastPoll = 0x0001;

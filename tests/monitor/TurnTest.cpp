@@ -23,7 +23,8 @@ void ExpectFont(const platform::FontSpec& font, const char* name, double size, i
     EXPECT_EQ(font.Name, name);
     EXPECT_DOUBLE_EQ(font.Size, size);
     EXPECT_EQ(font.Weight, weight);
-    EXPECT_EQ(font.Charset, 204);
+    EXPECT_EQ(font.Charset, platform::kCharsetCyrillic);
+    EXPECT_EQ(platform::kCharsetCyrillic, 204);
 }
 
 TEST(Creation, TheWindowOpensHiddenAtTheDesignPlaceShowingFullChargeOnMains) {
@@ -32,6 +33,7 @@ TEST(Creation, TheWindowOpensHiddenAtTheDesignPlaceShowingFullChargeOnMains) {
     EXPECT_EQ(design.Title, "Ostravel");
     ExpectRect(design.Placement, 0, 0, 1680, 630);
     EXPECT_EQ(design.Icons, (std::vector<const platform::Image*>{&harness.Icon32, &harness.Icon16}));
+    EXPECT_EQ(design.Keys, (std::vector<int>{platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT}));
     EXPECT_TRUE(harness.Window->Calls.empty()) << "not shown, not pinned, not placed yet";
 
     const NevlinControls& c = harness.Form->Controls();
@@ -116,6 +118,17 @@ TEST(Turn, AFailedPowerQueryEndsWithStatusOneAMessageAndNothingSaved) {
     EXPECT_EQ(harness.Form->Controls().Label1.Caption, "100");
 }
 
+TEST(Turn, AFailedPowerQueryNamesTheSystemsReasonOrSaysThereWasNone) {
+    for (const auto& [reason, shown] : {std::pair<std::string, std::string>{"", "the system gave no reason"},
+                                        {"Permission denied", "Permission denied"}}) {
+        Harness harness;
+        harness.PowerFails = true;
+        harness.PowerFailure = reason;
+        harness.Form->Turn();
+        EXPECT_EQ(harness.Errors.str(), "nevlin: cannot read the power status: " + shown + "\n");
+    }
+}
+
 TEST(Turn, InvalidatesTheWindowBeforeItsEventPassOnlyWhenSomethingShownChanged) {
     Harness harness;
     auto invalidatedThisTurn = [&] {
@@ -161,8 +174,8 @@ TEST(FormLoad, PinsPlacesAndShowsThenTurnsEvery300MsUntilTheProgramEnds) {
     int turnsBeforeChord = 3;
     harness.BetweenTurns = [&] {
         if (--turnsBeforeChord == 0) {
-            harness.Window->KeyWords[0x12] = {-32768};
-            harness.Window->KeyWords[0x73] = {-32768};
+            harness.Window->KeyWords[platform::kVirtualKeyAlt] = {-32768};
+            harness.Window->KeyWords[platform::kVirtualKeyF4] = {-32768};
         }
     };
     EXPECT_EQ(harness.Form->Form_Load(), 0);

@@ -487,6 +487,14 @@ test_shorter_record_leaves_the_tail() {
 # =======================================================================================
 
 test_no_argument_text
+# Every case reads a steady fixture tree unless it names its own: the machine's own supplies
+# change between writes on a discharging laptop, and the record's length with them. (A Windows
+# build under Wine reads Wine's answer, which does not change.)
+if [ -z "$no_fixtures" ]; then
+  charging_tree "$work/steady"
+  export OSTRAVEL_POWER_SUPPLY_DIR=$work/steady
+fi
+
 test_refused_argument_texts
 test_empty_file_name
 test_single_empty_write

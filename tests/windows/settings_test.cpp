@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/settings.h"
-#include "platform/windows/gui/program_file.h"
-#include "platform/windows/gui/registry_path.h"
+#include "platform/windows/gui/application_name.h"
+#include "platform/windows/gui/registry_settings.h"
 
 using platform::windows_detail::FileStem;
 using platform::windows_detail::SettingsKeyPath;

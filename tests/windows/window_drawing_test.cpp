@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/windows/gui/dpi.h"
-#include "platform/windows/gui/icon_choice.h"
-#include "platform/windows/gui/surface_render.h"
+#include "platform/windows/gui/icons.h"
+#include "tests/windows/surface_render.h"
 
 using namespace platform;
 using namespace platform::windows_detail;

@@ -3,11 +3,11 @@
 // and the record that decides whether a repaint is needed.
 #include <gtest/gtest.h>
 
-#include "platform/linux/gui/x11_buttons.h"
-#include "platform/linux/gui/x11_icon.h"
-#include "platform/linux/gui/x11_pixel_format.h"
-#include "platform/linux/gui/x11_scale.h"
-#include "platform/linux/gui/x11_surface_digest.h"
+#include "platform/linux/gui/x11_window.h"
+#include "platform/linux/gui/x11_painter.h"
+#include "platform/linux/gui/x11_painter.h"
+#include "platform/linux/gui/x11_display.h"
+#include "platform/linux/gui/x11_painter.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 # click, raising itself over a window mapped on top of it, and the size at 144 dpi (Xft.dpi),
 # with a screenshot of that.
 # Usage: no_window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/../x_session.sh"
 nevlin=$1 shots=$3
 mkdir -p "$shots"
 start_x
@@ -43,8 +43,11 @@ xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	144
 run_bg nevlin144 "$nevlin"
 id=$(ostravel_window)
 expect "size" "$(window_geometry "$id" | cut -d' ' -f3-)" "168 63"
-sleep 0.8
-snapshot "$id" "$shots/charging_144dpi.png"
+shot_framed() {
+  snapshot "$id" "$shots/charging_144dpi.png"
+  echo "$(pixel "$shots/charging_144dpi.png" 0 0) $(pixel "$shots/charging_144dpi.png" 69 18)"
+}
+expect_soon "painted" shot_framed "0000C0 E0E0E0"
 expect "frame" "$(pixel "$shots/charging_144dpi.png" 0 0)" 0000C0
 expect "panel" "$(pixel "$shots/charging_144dpi.png" 69 18)" E0E0E0
 [ "$(count_colour "$shots/charging_144dpi.png" 11 4 56 30 FF0000)" -gt 40 ] || fail "no red digits at 144 dpi"

@@ -6,7 +6,7 @@
 # quick click, the manager's close keeping the placement for the next start, and a minimised
 # window closed by the chord saving nothing, and centring in the space a panel leaves free.
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/../x_session.sh"
 nevlin=$1
 start_x openbox
 
@@ -31,8 +31,7 @@ note "stays above a normal window that is activated over it"
 run_bg other xlogo -geometry 300x200+400+300
 other=$(timeout 10 xdotool search --sync --onlyvisible --name '^xlogo$' | head -n 1)
 xdotool windowactivate --sync "$other"
-sleep 0.3
-on_top_at "$id" || fail "covered by the activated window"
+wait_until 'on_top_at "$id"' 10 || fail "covered by the activated window"
 
 note "T typed into the other window flips the on-top state, twice"
 xdotool key --clearmodifiers t
@@ -79,8 +78,7 @@ for key in Height Width Left Top; do grep -q "^$key=" "$settings" || fail "no $k
 run_bg nevlin2 "$nevlin"
 pid=$LAST_PID
 id=$(ostravel_window)
-sleep 0.3
-expect "restored placement" "$(window_geometry "$id")" "$placed"
+expect_soon "restored placement" 'window_geometry "$id"' "$placed"
 
 note "a minimised window neither saves nor restores"
 before=$(window_geometry "$id")
@@ -92,7 +90,7 @@ wait_for "the iconic state" sh -c "xprop -id $id WM_STATE | grep -q Iconic"
 # No window has the focus now: only the program's own poll sees the chord, held across a turn
 # (a tap can fall between the two keys' queries of one turn).
 xdotool keydown alt keydown F4
-sleep 0.5
+wait_until "! kill -0 $pid 2>/dev/null" 5 || true
 xdotool keyup F4 keyup alt
 timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running after the chord"
 expect "settings after closing minimised" "$(cat "$settings")" "$saved"
@@ -105,6 +103,5 @@ wait_for "the work area below the panel" sh -c "xprop -root _NET_WORKAREA | grep
 export XDG_CONFIG_HOME=$X_SESSION_TMP/fresh
 run_bg nevlin3 "$nevlin"
 id=$(ostravel_window)
-sleep 0.3
-expect "centred below the panel" "$(window_geometry "$id")" "456 413 112 42" # 100 + (668 - 42) / 2
+expect_soon "centred below the panel" 'window_geometry "$id"' "456 413 112 42" # 100 + (668 - 42) / 2
 echo PASS

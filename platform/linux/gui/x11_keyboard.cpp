@@ -1,3 +1,5 @@
+// The keyboard of the whole X display: key state words from a keymap snapshot and the raw key
+// events that follow it, whichever window has the focus.
 #include "platform/linux/gui/x11_keyboard.h"
 
 #include <X11/extensions/XInput2.h>
@@ -7,7 +9,52 @@
 #include <stdexcept>
 #include <vector>
 
-namespace platform::linux_detail {
+#include "platform/toolkit.h"
+
+namespace platform::x11 {
+
+namespace {
+bool InRange(int keycode) { return keycode >= 0 && keycode < 256; }
+} // namespace
+
+void KeyLatch::Watch(int virtualKey, const std::vector<int>& keycodes) {
+    auto& key = keys_[virtualKey];
+    for (int keycode : keycodes)
+        if (InRange(keycode)) key.Keycodes.push_back(keycode);
+}
+
+void KeyLatch::Begin(const Snapshot& keys) {
+    for (int keycode = 0; keycode < 256; ++keycode) down_[keycode] = (keys[keycode / 8] >> (keycode % 8)) & 1;
+}
+
+KeyLatch::Key* KeyLatch::KeyOf(int keycode) {
+    for (auto& [virtualKey, key] : keys_)
+        for (int watched : key.Keycodes)
+            if (watched == keycode) return &key;
+    return nullptr;
+}
+
+void KeyLatch::Press(int keycode) {
+    if (!InRange(keycode)) return;
+    down_[keycode] = true;
+    if (Key* key = KeyOf(keycode)) key->Pressed = true;
+}
+
+void KeyLatch::Release(int keycode) {
+    if (InRange(keycode)) down_[keycode] = false;
+}
+
+std::int16_t KeyLatch::Take(int virtualKey) {
+    auto found = keys_.find(virtualKey);
+    if (found == keys_.end()) return 0;
+    Key& key = found->second;
+    bool down = false;
+    for (int keycode : key.Keycodes) down = down || down_[keycode];
+    std::uint16_t word = (down ? 0x8000u : 0u) | (key.Pressed ? 0x0001u : 0u);
+    key.Pressed = false;
+    return static_cast<std::int16_t>(word);
+}
+
 namespace {
 
 struct RawKeyFilter {
@@ -24,7 +71,7 @@ Bool MatchesRawKeyEvent(Display*, XEvent* event, XPointer filter) {
 }
 
 // Every keycode whose mapping holds one of the keysyms, whichever level or group.
-std::vector<int> KeycodesOf(Display* display, std::initializer_list<KeySym> wanted) {
+std::vector<int> KeycodesOf(Display* display, const std::vector<KeySym>& wanted) {
     int first = 0, last = 0, perKeycode = 0;
     XDisplayKeycodes(display, &first, &last);
     KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perKeycode);
@@ -41,6 +88,19 @@ std::vector<int> KeycodesOf(Display* display, std::initializer_list<KeySym> want
     return keycodes;
 }
 
+// The keysyms of a virtual key; both sides of a modifier count as the one key.
+std::vector<KeySym> KeysymsOf(int virtualKey) {
+    constexpr int kShift = 0x10, kControl = 0x11, kF1 = 0x70, kF24 = 0x87;
+    if (virtualKey == kShift) return {XK_Shift_L, XK_Shift_R};
+    if (virtualKey == kControl) return {XK_Control_L, XK_Control_R};
+    if (virtualKey == kVirtualKeyAlt) return {XK_Alt_L, XK_Alt_R};
+    if (virtualKey >= 'A' && virtualKey <= 'Z')
+        return {static_cast<KeySym>(XK_a + (virtualKey - 'A')), static_cast<KeySym>(XK_A + (virtualKey - 'A'))};
+    if (virtualKey >= '0' && virtualKey <= '9') return {static_cast<KeySym>(XK_0 + (virtualKey - '0'))};
+    if (virtualKey >= kF1 && virtualKey <= kF24) return {static_cast<KeySym>(XK_F1 + (virtualKey - kF1))};
+    return {};
+}
+
 void SelectRawKeys(Display* display, bool wanted) {
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     if (wanted) {
@@ -55,7 +115,7 @@ void SelectRawKeys(Display* display, bool wanted) {
 
 } // namespace
 
-X11Keyboard::X11Keyboard(Display* display) : display_(display) {
+X11Keyboard::X11Keyboard(Display* display, const std::vector<int>& virtualKeys) : display_(display) {
     int event = 0, error = 0;
     if (!XQueryExtension(display, "XInputExtension", &opcode_, &event, &error))
         throw std::runtime_error("the X server has no XInput extension");
@@ -64,9 +124,7 @@ X11Keyboard::X11Keyboard(Display* display) : display_(display) {
     if (XIQueryVersion(display, &major, &minor) != Success || major < 2)
         throw std::runtime_error("the X server lacks XInput 2");
 
-    latch_.Watch(kVirtualKeyAlt, KeycodesOf(display, {XK_Alt_L, XK_Alt_R}));
-    latch_.Watch(kVirtualKeyF4, KeycodesOf(display, {XK_F4}));
-    latch_.Watch(kVirtualKeyT, KeycodesOf(display, {XK_t, XK_T}));
+    for (int virtualKey : virtualKeys) latch_.Watch(virtualKey, KeycodesOf(display, KeysymsOf(virtualKey)));
     SelectRawKeys(display, true);
 }
 
@@ -113,4 +171,4 @@ void X11Keyboard::Record(XGenericEventCookie& cookie) {
     if (fetched) XFreeEventData(display_, &cookie);
 }
 
-} // namespace platform::linux_detail
+} // namespace platform::x11

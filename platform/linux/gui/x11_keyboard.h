@@ -1,25 +1,54 @@
-// Key state words of the whole X keyboard, whichever window has the focus: the top bit from
-// XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window.
+// The keyboard of the whole X display: key state words from a keymap snapshot and the raw key
+// events that follow it, whichever window has the focus.
 #pragma once
 
 #include <X11/Xlib.h>
 
+#include <array>
 #include <cstdint>
+#include <map>
+#include <vector>
 
-#include "platform/linux/gui/key_latch.h"
+namespace platform::x11 {
 
-namespace platform::linux_detail {
+// Key state words from a keyboard snapshot and the raw key events that follow it:
+// 0x8000 while the key is down, 0x0001 when it was pressed since that key's previous word.
+class KeyLatch {
+public:
+    // One bit per keycode, keycode 8 at bit 0 of byte 1 (the layout of XQueryKeymap).
+    using Snapshot = std::array<std::uint8_t, 32>;
 
-// Virtual-key codes the keyboard knows: either Alt, F4, the letter T.
-constexpr int kVirtualKeyAlt = 0x12;
-constexpr int kVirtualKeyF4 = 0x73;
-constexpr int kVirtualKeyT = 0x54;
+    // The keycodes that count as one virtual key (both Alt keys are Alt).
+    void Watch(int virtualKey, const std::vector<int>& keycodes);
 
+    // Starts a poll: which keys are down now.
+    void Begin(const Snapshot& keys);
+    // Raw events taken after the snapshot, in the order they happened.
+    void Press(int keycode);
+    void Release(int keycode); // only marks the key up: the press still counts
+    // The key's word; clears its pressed-since flag. Keys not watched are always 0.
+    std::int16_t Take(int virtualKey);
+
+private:
+    struct Key {
+        std::vector<int> Keycodes;
+        bool Pressed = false;
+    };
+    Key* KeyOf(int keycode);
+
+    std::map<int, Key> keys_;              // by virtual key
+    std::array<bool, 256> down_{};         // by keycode
+};
+
+// Key state words of the whole X keyboard, whichever window has the focus: the top bit from
+// XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window.
 class X11Keyboard {
 public:
     // Selects raw key events on the display's root window. Throws std::runtime_error when the
     // server lacks XInput 2. The display must outlive the keyboard.
-    explicit X11Keyboard(Display* display);
+    // Watches the given virtual keys (letters, digits, F1-F24, Shift, Ctrl, Alt); every other key
+    // reads 0.
+    X11Keyboard(Display* display, const std::vector<int>& virtualKeys);
     ~X11Keyboard();
     X11Keyboard(const X11Keyboard&) = delete;
     X11Keyboard& operator=(const X11Keyboard&) = delete;
@@ -45,4 +74,4 @@ private:
     bool snapshotTaken_ = false;
 };
 
-} // namespace platform::linux_detail
+} // namespace platform::x11

@@ -1,10 +1,197 @@
+// Drawing a Surface: the off-screen painter, the labels' fonts, the visual's pixel format, and
+// the window icon as a property holds it.
 #include "platform/linux/gui/x11_painter.h"
 
 #include <X11/Xutil.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <fontconfig/fontconfig.h>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <utility>
 
 namespace platform::x11 {
+
+PixelFormat::PixelFormat(unsigned long redMask, unsigned long greenMask, unsigned long blueMask)
+    : red_(ChannelOf(redMask)), green_(ChannelOf(greenMask)), blue_(ChannelOf(blueMask)) {}
+
+PixelFormat::Channel PixelFormat::ChannelOf(unsigned long mask) {
+    Channel channel;
+    channel.Mask = mask;
+    if (!mask) return channel;
+    while (!(mask & 1)) {
+        mask >>= 1;
+        ++channel.Shift;
+    }
+    while (mask & 1) {
+        mask >>= 1;
+        ++channel.Bits;
+    }
+    return channel;
+}
+
+unsigned long PixelFormat::Channel::Place(unsigned eightBits) const {
+    if (!Mask) return 0;
+    // Narrower channels keep the top bits; wider ones repeat them, so 255 stays full scale.
+    unsigned long value = Bits <= 8 ? eightBits >> (8 - Bits)
+                                    : (static_cast<unsigned long>(eightBits) * ((1ul << Bits) - 1)) / 255;
+    return (value << Shift) & Mask;
+}
+
+unsigned long PixelFormat::Compose(unsigned red, unsigned green, unsigned blue) const {
+    return red_.Place(red) | green_.Place(green) | blue_.Place(blue);
+}
+
+unsigned long PixelFormat::FromColour(Colour colour) const {
+    return Compose(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+unsigned long PixelFormat::FromArgb(std::uint32_t argb) const {
+    return Compose((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+namespace {
+
+// The letters a Cyrillic face must have: the basic Russian alphabet, upper and lower case, and Ё/ё.
+FcCharSet* CyrillicLetters() {
+    FcCharSet* letters = FcCharSetCreate();
+    for (FcChar32 letter = 0x0410; letter <= 0x044F; ++letter) FcCharSetAddChar(letters, letter);
+    FcCharSetAddChar(letters, 0x0401);
+    FcCharSetAddChar(letters, 0x0451);
+    return letters;
+}
+
+} // namespace
+
+FontCache::FontCache(Display* display, int screen, const Scale& scale)
+    : display_(display), screen_(screen), scale_(scale) {}
+
+FontCache::~FontCache() {
+    for (auto& [key, font] : fonts_) XftFontClose(display_, font);
+}
+
+XftFont* FontCache::Get(const FontSpec& request) {
+    auto key = std::make_tuple(request.Name, request.Size, request.Weight, request.Charset);
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second;
+    XftFont* font = Open(request);
+    fonts_.emplace(key, font);
+    return font;
+}
+
+XftFont* FontCache::Open(const FontSpec& request) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.Name.c_str()));
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, scale_.FontPixels(request.Size));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.Weight));
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
+    if (request.Charset == kCharsetCyrillic) {
+        // The charset outranks the family in fontconfig's matching, so a face without
+        // these letters never wins over one that has them.
+        FcCharSet* letters = CyrillicLetters();
+        FcPatternAddCharSet(pattern, FC_CHARSET, letters);
+        FcCharSetDestroy(letters);
+        FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ru"));
+    }
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = XftFontMatch(display_, screen_, pattern, &result);
+    FcPatternDestroy(pattern);
+    XftFont* font = match ? XftFontOpenPattern(display_, match) : nullptr;
+    if (!font) {
+        if (match) FcPatternDestroy(match);
+        throw std::runtime_error("no font found for \"" + request.Name + "\"");
+    }
+    return font; // owns match now
+}
+
+namespace {
+
+std::size_t ColourCount(const Image& image) {
+    return std::set<std::uint32_t>(image.Pixels.begin(), image.Pixels.end()).size();
+}
+
+bool Complete(const Image& image) {
+    return image.Width > 0 && image.Height > 0 &&
+           image.Pixels.size() == static_cast<std::size_t>(image.Width) * image.Height;
+}
+
+} // namespace
+
+std::vector<long> NetWmIconData(const std::vector<const Image*>& icons) {
+    // Keyed largest first, the order window managers scan.
+    std::map<std::pair<int, int>, const Image*, std::greater<>> best;
+    for (const Image* image : icons) {
+        if (!image || !Complete(*image)) continue;
+        const Image*& chosen = best[{image->Width, image->Height}];
+        if (!chosen || ColourCount(*image) > ColourCount(*chosen)) chosen = image;
+    }
+    std::vector<long> data;
+    for (const auto& [size, image] : best) {
+        data.push_back(size.first);
+        data.push_back(size.second);
+        for (std::uint32_t pixel : image->Pixels) data.push_back(static_cast<long>(pixel));
+    }
+    return data;
+}
+
+namespace {
+
+template <typename T> void Append(std::string& digest, const T& value) {
+    char bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof(T));
+    digest.append(bytes, sizeof(T));
+}
+
+void Append(std::string& digest, const std::string& text) {
+    Append(digest, text.size());
+    digest += text;
+}
+
+void Append(std::string& digest, const TwipsRect& rect) {
+    Append(digest, rect.Left);
+    Append(digest, rect.Top);
+    Append(digest, rect.Width);
+    Append(digest, rect.Height);
+}
+
+} // namespace
+
+std::string SurfaceDigest(const Surface& surface) {
+    std::string digest;
+    digest.reserve(256);
+    if (surface.Panel) {
+        Append(digest, surface.Panel->Rect);
+        Append(digest, surface.Panel->FillColor);
+        Append(digest, surface.Panel->BorderColor);
+        Append(digest, surface.Panel->BorderWidth);
+    }
+    Append(digest, surface.Labels.size());
+    for (const Label* label : surface.Labels) {
+        if (!label) continue;
+        Append(digest, label->Rect);
+        Append(digest, label->Caption);
+        Append(digest, label->ForeColor);
+        Append(digest, label->Font.Name);
+        Append(digest, label->Font.Size);
+        Append(digest, label->Font.Weight);
+        Append(digest, label->Font.Charset);
+        Append(digest, label->Alignment);
+    }
+    Append(digest, surface.Pictures.size());
+    for (const Picture* picture : surface.Pictures) {
+        if (!picture) continue;
+        Append(digest, picture->Rect);
+        Append(digest, picture->Source);
+        Append(digest, picture->Visible);
+    }
+    return digest;
+}
+
 namespace {
 
 // The desktop's standard window background.

@@ -1,19 +1,74 @@
-// Draws a Surface off screen and puts it on the window in one copy, so nothing flickers.
+// Drawing a Surface: the off-screen painter, the labels' fonts, the visual's pixel format, and
+// the window icon as a property holds it.
 #pragma once
 
 #include <X11/Xft/Xft.h>
 #include <X11/Xlib.h>
 
+#include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
 
-#include "platform/linux/gui/x11_fonts.h"
-#include "platform/linux/gui/x11_pixel_format.h"
-#include "platform/linux/gui/x11_scale.h"
+#include "platform/linux/gui/x11_display.h"
 #include "platform/toolkit.h"
 
 namespace platform::x11 {
 
+// Conversion of the toolkit's colours to the pixel values of a true-colour visual.
+class PixelFormat {
+public:
+    PixelFormat(unsigned long redMask, unsigned long greenMask, unsigned long blueMask);
+    // 0x00BBGGRR, the window program's order.
+    unsigned long FromColour(Colour colour) const;
+    // 0xAARRGGBB, the order of Image pixels; alpha is dropped.
+    unsigned long FromArgb(std::uint32_t argb) const;
+
+private:
+    struct Channel {
+        unsigned long Mask = 0;
+        int Shift = 0; // of the mask's lowest bit
+        int Bits = 0;
+        unsigned long Place(unsigned eightBits) const;
+    };
+    static Channel ChannelOf(unsigned long mask);
+    unsigned long Compose(unsigned red, unsigned green, unsigned blue) const;
+    Channel red_, green_, blue_;
+};
+
+// The labels' fonts, found through fontconfig and kept open for the life of the window.
+class FontCache {
+public:
+    FontCache(Display* display, int screen, const Scale& scale);
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
+    // The closest face to the request that has the glyphs of its charset, antialiased.
+    // Throws std::runtime_error when fontconfig finds no font at all.
+    XftFont* Get(const FontSpec& request);
+
+private:
+    XftFont* Open(const FontSpec& request);
+    Display* display_;
+    int screen_;
+    Scale scale_;
+    std::map<std::tuple<std::string, double, int, int>, XftFont*> fonts_;
+};
+
+// The window icon as the _NET_WM_ICON property holds it.
+
+// One image per size (of several variants of a size, the one with the most colours), each as
+// width, height, then the 0xAARRGGBB pixels row by row; format-32 properties are arrays of long.
+std::vector<long> NetWmIconData(const std::vector<const Image*>& icons);
+
+// A compact record of everything a Surface shows, to tell whether a repaint would change anything.
+
+std::string SurfaceDigest(const Surface& surface);
+
+// Draws a Surface off screen and puts it on the window in one copy, so nothing flickers.
 class Painter {
 public:
     Painter(Display* display, int screen, ::Window target, const Scale& scale);

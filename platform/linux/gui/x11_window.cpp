@@ -1,18 +1,21 @@
+// platform::Window on X11: one managed top-level window without frame or taskbar entry, with
+// its properties, the window manager's states, staying on top, moves and pointer buttons.
 #include "platform/linux/gui/x11_window.h"
 
+#include <X11/X.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <poll.h>
 #include <stdexcept>
+#include <unistd.h>
+#include <vector>
 
-#include "platform/linux/gui/x11_buttons.h"
-#include "platform/linux/gui/x11_monitors.h"
-#include "platform/linux/gui/x11_move.h"
-#include "platform/linux/gui/x11_net_wm_state.h"
-#include "platform/linux/gui/x11_surface_digest.h"
-#include "platform/linux/gui/x11_window_manager.h"
-#include "platform/linux/gui/x11_window_properties.h"
+#include "platform/linux/gui/x11_display.h"
+#include "platform/linux/gui/x11_painter.h"
+#include "platform/toolkit.h"
 
 namespace platform::x11 {
 
@@ -36,7 +39,7 @@ X11Window::X11Window(const WindowDesign& request)
     WriteInitialStates(connection_, window_, topmost_);
     painter_ = std::make_unique<Painter>(display, connection_.Screen(), window_, scale_);
     try {
-        keyboard_ = std::make_unique<linux_detail::X11Keyboard>(display);
+        keyboard_ = std::make_unique<X11Keyboard>(display, request.Keys);
     } catch (const std::runtime_error& error) {
         // The window still works; only the polled hotkeys are lost.
         std::fprintf(stderr, "%s: hotkeys unavailable: %s\n", program_invocation_short_name, error.what());
@@ -189,6 +192,268 @@ void X11Window::BeginMove(int button) {
         AskManagerToMove(connection_, window_, x_button);
     else
         FollowPointer(connection_, window_, x_button);
+}
+
+namespace {
+
+// The layout of _MOTIF_WM_HINTS: flags, functions, decorations, input mode, state.
+struct MotifHints {
+    unsigned long Flags;
+    unsigned long Functions;
+    unsigned long Decorations;
+    long InputMode;
+    unsigned long State;
+};
+constexpr unsigned long kMotifHintsDecorations = 1ul << 1;
+
+} // namespace
+
+void SetTitle(const Connection& connection, ::Window window, const std::string& title) {
+    const AtomSet& atoms = connection.Atoms();
+    XTextProperty text{};
+    char* list[] = {const_cast<char*>(title.c_str())};
+    // Latin-1 or compound text for old tools, whatever the title's script.
+    if (Xutf8TextListToTextProperty(connection.Dpy(), list, 1, XStdICCTextStyle, &text) >= Success) {
+        XSetWMName(connection.Dpy(), window, &text);
+        XFree(text.value);
+    }
+    XChangeProperty(connection.Dpy(), window, atoms.NetWmName, atoms.Utf8String, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+}
+
+void SetIdentity(const Connection& connection, ::Window window) {
+    Display* display = connection.Dpy();
+    const AtomSet& atoms = connection.Atoms();
+
+    XClassHint class_hint{};
+    class_hint.res_name = program_invocation_short_name;
+    class_hint.res_class = const_cast<char*>(OSTRAVEL_PRODUCT_NAME);
+    XSetClassHint(display, window, &class_hint);
+
+    ::Atom protocols[] = {atoms.WmDeleteWindow};
+    XSetWMProtocols(display, window, protocols, 1);
+
+    XWMHints hints{};
+    hints.flags = InputHint | StateHint;
+    hints.input = True;
+    hints.initial_state = NormalState;
+    XSetWMHints(display, window, &hints);
+
+    long pid = static_cast<long>(getpid());
+    XChangeProperty(display, window, atoms.NetWmPid, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+
+    MotifHints motif{kMotifHintsDecorations, 0, 0, 0, 0};
+    XChangeProperty(display, window, atoms.MotifWmHints, atoms.MotifWmHints, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&motif), 5);
+}
+
+void SetPlacementHints(const Connection& connection, ::Window window, const PixelRect& placement) {
+    XSizeHints hints{};
+    hints.flags = USPosition | PPosition | PSize | PMinSize | PMaxSize | PWinGravity;
+    hints.x = placement.X;
+    hints.y = placement.Y;
+    hints.width = hints.min_width = hints.max_width = placement.Width;
+    hints.height = hints.min_height = hints.max_height = placement.Height;
+    hints.win_gravity = NorthWestGravity;
+    XSetWMNormalHints(connection.Dpy(), window, &hints);
+}
+
+void SetIcon(const Connection& connection, ::Window window, const std::vector<const Image*>& icons) {
+    std::vector<long> data = NetWmIconData(icons);
+    if (data.empty()) return;
+    XChangeProperty(connection.Dpy(), window, connection.Atoms().NetWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+}
+
+namespace {
+
+constexpr long kRemove = 0;
+constexpr long kAdd = 1;
+// The source indication of the manager's client messages: a normal application.
+constexpr long kFromApplication = 1;
+
+bool IsIconic(const Connection& connection, ::Window window) {
+    const ::Atom wm_state = connection.Atoms().WmState;
+    const std::vector<unsigned long> state = ReadProperty32(connection.Dpy(), window, wm_state, wm_state, 2);
+    return !state.empty() && state[0] == IconicState;
+}
+
+} // namespace
+
+void WriteInitialStates(const Connection& connection, ::Window window, bool above) {
+    const AtomSet& atoms = connection.Atoms();
+    std::vector<::Atom> states = {atoms.NetWmStateSkipTaskbar, atoms.NetWmStateSkipPager};
+    if (above) states.push_back(atoms.NetWmStateAbove);
+    XChangeProperty(connection.Dpy(), window, atoms.NetWmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+}
+
+void RequestState(const Connection& connection, ::Window window, bool add, ::Atom state) {
+    SendToRoot(connection, window, connection.Atoms().NetWmState,
+               {add ? kAdd : kRemove, static_cast<long>(state), 0, kFromApplication, 0});
+}
+
+WindowState ReadWindowState(const Connection& connection, ::Window window) {
+    const AtomSet& atoms = connection.Atoms();
+    if (IsIconic(connection, window)) return WindowState::Minimized;
+    bool vertical = false, horizontal = false;
+    for (::Atom state : ReadProperty32(connection.Dpy(), window, atoms.NetWmState, XA_ATOM, 64)) {
+        if (state == atoms.NetWmStateHidden) return WindowState::Minimized;
+        vertical |= state == atoms.NetWmStateMaximizedVert;
+        horizontal |= state == atoms.NetWmStateMaximizedHorz;
+    }
+    return vertical && horizontal ? WindowState::Maximized : WindowState::Normal;
+}
+
+namespace {
+
+// The window a format-32 WINDOW property names, or 0.
+::Window WindowProperty(Display* display, ::Window window, ::Atom property) {
+    const std::vector<unsigned long> named = ReadProperty32(display, window, property, XA_WINDOW, 1);
+    return named.empty() ? 0 : static_cast<::Window>(named[0]);
+}
+
+} // namespace
+
+bool HasLiveWindowManager(const Connection& connection) {
+    Display* display = connection.Dpy();
+    ::Atom check = connection.Atoms().NetSupportingWmCheck;
+    ::Window named = WindowProperty(display, connection.Root(), check);
+    if (!named) return false;
+    ErrorTrap trap(display);
+    ::Window confirmed = WindowProperty(display, named, check);
+    return !trap.Failed() && confirmed == named;
+}
+
+namespace {
+
+constexpr long kMoveResizeMove = 8;
+constexpr long kMoveResizeCancel = 11;
+// How long the own move waits for pointer events before asking the server where the button is.
+constexpr int kPointerCheckMs = 50;
+
+struct PointerState {
+    int RootX = 0;
+    int RootY = 0;
+    unsigned int Mask = 0;
+};
+
+PointerState QueryPointer(const Connection& connection) {
+    PointerState state;
+    ::Window root = 0, child = 0;
+    int window_x = 0, window_y = 0;
+    XQueryPointer(connection.Dpy(), connection.Root(), &root, &child, &state.RootX, &state.RootY, &window_x,
+                  &window_y, &state.Mask);
+    return state;
+}
+
+void SendMoveResize(const Connection& connection, ::Window window, const PointerState& pointer, long direction,
+                    unsigned int xButton) {
+    SendToRoot(connection, window, connection.Atoms().NetWmMoveResize,
+               {pointer.RootX, pointer.RootY, direction, static_cast<long>(xButton), kFromApplication});
+}
+
+} // namespace
+
+void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton) {
+    const unsigned int held = XButtonMask(xButton);
+    // The press's implicit grab would keep the manager from grabbing the pointer.
+    XUngrabPointer(connection.Dpy(), CurrentTime);
+    PointerState pointer = QueryPointer(connection);
+    if (!(pointer.Mask & held)) return;
+    SendMoveResize(connection, window, pointer, kMoveResizeMove, xButton);
+    // A release between the query and the manager's grab never reaches the manager,
+    // which would then leave the window stuck to the pointer.
+    if (!(QueryPointer(connection).Mask & held)) SendMoveResize(connection, window, pointer, kMoveResizeCancel, xButton);
+    XFlush(connection.Dpy());
+}
+
+void FollowPointer(const Connection& connection, ::Window window, unsigned int xButton) {
+    Display* display = connection.Dpy();
+    const unsigned int held = XButtonMask(xButton);
+    XUngrabPointer(display, CurrentTime);
+    XGrabPointer(display, window, False, ButtonReleaseMask | PointerMotionMask, GrabModeAsync, GrabModeAsync,
+                 None, None, CurrentTime);
+    PointerState start = QueryPointer(connection);
+    int origin_x = 0, origin_y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(display, window, connection.Root(), 0, 0, &origin_x, &origin_y, &child);
+    int last_x = start.RootX, last_y = start.RootY;
+    bool down = (start.Mask & held) != 0;
+    while (down) {
+        bool moved = false;
+        XEvent event;
+        // Only the newest pointer position matters: queued motions are dropped.
+        while (XCheckMaskEvent(display, ButtonReleaseMask | PointerMotionMask, &event)) {
+            if (event.type == MotionNotify) {
+                last_x = event.xmotion.x_root;
+                last_y = event.xmotion.y_root;
+                moved = true;
+            } else if (event.type == ButtonRelease && event.xbutton.button == xButton) {
+                last_x = event.xbutton.x_root;
+                last_y = event.xbutton.y_root;
+                moved = true;
+                down = false;
+                break;
+            }
+        }
+        if (moved) {
+            XMoveWindow(display, window, origin_x + last_x - start.RootX, origin_y + last_y - start.RootY);
+            XFlush(display);
+        }
+        if (!down) break;
+        pollfd wait{ConnectionNumber(display), POLLIN, 0};
+        if (poll(&wait, 1, kPointerCheckMs) == 0) {
+            // No event for a while: the grab may have failed, so ask the server directly.
+            PointerState now = QueryPointer(connection);
+            down = (now.Mask & held) != 0;
+            if (now.RootX != last_x || now.RootY != last_y) {
+                last_x = now.RootX;
+                last_y = now.RootY;
+                XMoveWindow(display, window, origin_x + last_x - start.RootX, origin_y + last_y - start.RootY);
+            }
+        }
+    }
+    XUngrabPointer(display, CurrentTime);
+    XFlush(display);
+}
+
+int ButtonCodeOfX(unsigned int xButton) {
+    switch (xButton) {
+    case Button1: return kButtonLeft;
+    case Button2: return kButtonMiddle;
+    case Button3: return kButtonRight;
+    default: return 0;
+    }
+}
+
+unsigned int XButtonOfCode(int code) {
+    switch (code) {
+    case kButtonLeft: return Button1;
+    case kButtonMiddle: return Button2;
+    case kButtonRight: return Button3;
+    default: return 0;
+    }
+}
+
+unsigned int XButtonMask(unsigned int xButton) {
+    switch (xButton) {
+    case Button1: return Button1Mask;
+    case Button2: return Button2Mask;
+    case Button3: return Button3Mask;
+    default: return 0;
+    }
+}
+
+int ShiftOfXState(unsigned int state) {
+    return (state & ShiftMask ? 1 : 0) | (state & ControlMask ? 2 : 0) | (state & Mod1Mask ? 4 : 0);
+}
+
+// Key state of the whole keyboard for the window's hotkeys.
+
+std::int16_t X11Window::GetAsyncKeyState(int virtualKey) {
+    return keyboard_ ? keyboard_->GetAsyncKeyState(virtualKey) : 0;
 }
 
 } // namespace platform::x11

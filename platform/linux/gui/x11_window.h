@@ -1,19 +1,21 @@
-// platform::Window on X11: one managed top-level window without frame or taskbar entry.
+// platform::Window on X11: one managed top-level window without frame or taskbar entry, with
+// its properties, the window manager's states, staying on top, moves and pointer buttons.
 #pragma once
 
 #include <X11/Xlib.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "platform/linux/gui/x11_connection.h"
+#include "platform/linux/gui/x11_display.h"
 #include "platform/linux/gui/x11_keyboard.h"
 #include "platform/linux/gui/x11_painter.h"
-#include "platform/linux/gui/x11_scale.h"
 #include "platform/toolkit.h"
 
 namespace platform::x11 {
 
+// platform::Window on X11: one managed top-level window without frame or taskbar entry.
 class X11Window final : public platform::Window {
 public:
     explicit X11Window(const WindowDesign& request);
@@ -42,7 +44,7 @@ private:
     ::Window window_ = 0;
     const Surface* contents_;
     std::unique_ptr<Painter> painter_;
-    std::unique_ptr<linux_detail::X11Keyboard> keyboard_; // null when the server has no XInput 2
+    std::unique_ptr<X11Keyboard> keyboard_; // null when the server has no XInput 2
     int width_ = 0;
     int height_ = 0;
     bool shown_ = false;
@@ -51,5 +53,53 @@ private:
     bool invalidated_ = false;
     std::string drawn_; // what the last paint showed, to skip paints that change nothing
 };
+
+// The properties that make the window a small fixed, frameless, named window for the manager.
+
+// WM_NAME and _NET_WM_NAME (UTF-8).
+void SetTitle(const Connection& connection, ::Window window, const std::string& title);
+// WM_CLASS, WM_PROTOCOLS with WM_DELETE_WINDOW, WM_HINTS, _NET_WM_PID and no decorations.
+void SetIdentity(const Connection& connection, ::Window window);
+// The size can't change (min = max) and the position is the program's own.
+void SetPlacementHints(const Connection& connection, ::Window window, const PixelRect& placement);
+void SetIcon(const Connection& connection, ::Window window, const std::vector<const Image*>& icons);
+
+// The window's states as the window manager keeps them (EWMH _NET_WM_STATE, ICCCM WM_STATE).
+
+// Before the first map: the states the manager starts the window with.
+void WriteInitialStates(const Connection& connection, ::Window window, bool above);
+
+// After mapping, only a request to the root changes a state; writing the property then is
+// ignored by the manager and erases the states it keeps there.
+void RequestState(const Connection& connection, ::Window window, bool add, ::Atom state);
+
+// Minimized when iconic or hidden, Maximized when maximised both ways.
+WindowState ReadWindowState(const Connection& connection, ::Window window);
+
+// Whether an EWMH window manager is running now.
+
+// A manager names its check window on the root and on that window itself; a manager that died
+// leaves the root's property behind, pointing at a window that is gone or no longer says so.
+bool HasLiveWindowManager(const Connection& connection);
+
+// Moving the frameless window with the pointer while a button is held.
+
+// Hands the move to the window manager, which follows the pointer until the button goes up.
+// Returns at once; a button that is already up gets no move, or a cancelled one.
+void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton);
+
+// Without a manager: follows the pointer until the button goes up, then returns.
+void FollowPointer(const Connection& connection, ::Window window, unsigned int xButton);
+
+// X pointer buttons and modifier state in the toolkit's codes.
+
+// X button 1 is left, 2 middle, 3 right; wheel and side buttons give 0 (not a press to report).
+int ButtonCodeOfX(unsigned int xButton);
+// The X button of a toolkit button code, 0 for none.
+unsigned int XButtonOfCode(int code);
+// The X button mask of an X button (Button1Mask...), 0 for none.
+unsigned int XButtonMask(unsigned int xButton);
+// 1 Shift, 2 Ctrl, 4 Alt from an X event's modifier state.
+int ShiftOfXState(unsigned int state);
 
 } // namespace platform::x11

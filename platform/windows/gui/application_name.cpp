@@ -1,24 +1,17 @@
 #include <vector>
 
 #include "platform/settings.h"
-#include "platform/windows/gui/program_file.h"
+#include "platform/windows/gui/application_name.h"
+#include "platform/windows/growing_text.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"
 
 namespace platform::windows_detail {
 namespace {
 
+// A path that fills the buffer was cut short: GrowingText tries again with room for it.
 std::wstring OwnFileName() {
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) return {};
-        if (length < name.size()) {
-            name.resize(length);
-            return name;
-        }
-        name.resize(name.size() * 2); // a long path: try again with room for it
-    }
+    return GrowingText([](wchar_t* buffer, DWORD capacity) { return ::GetModuleFileNameW(nullptr, buffer, capacity); });
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "platform/windows/gui/icon_choice.h"
 #include "platform/windows/gui/surface_painter.h"
 
 namespace platform::windows_detail {

@@ -1,7 +1,7 @@
 #include <stdexcept>
 
 #include "platform/settings.h"
-#include "platform/windows/gui/registry_path.h"
+#include "platform/windows/gui/registry_settings.h"
 #include "platform/windows/system_message.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"

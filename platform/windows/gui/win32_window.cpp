@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include "platform/windows/gui/dpi.h"
-#include "platform/windows/gui/icon_choice.h"
 #include "platform/windows/gui/icons.h"
 #include "platform/windows/gui/system_dpi.h"
 #include "platform/windows/stop_requests.h"

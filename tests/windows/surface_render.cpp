@@ -1,4 +1,4 @@
-#include "platform/windows/gui/surface_render.h"
+#include "tests/windows/surface_render.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,20 +1,22 @@
-#include "platform/linux/gui/key_state.h"
+#include "tests/keys/key_state.h"
 
 #include <X11/Xlib.h>
 
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/linux/gui/x11_keyboard.h"
+#include "platform/toolkit.h"
 
-namespace platform::linux_detail {
+namespace platform::x11 {
 namespace {
 
 class DisplayKeyState : public KeyStateSource {
 public:
     explicit DisplayKeyState(Display* display) : display_(display) {
         try {
-            keyboard_.emplace(display);
+            keyboard_.emplace(display, std::vector<int>{kVirtualKeyAlt, kVirtualKeyF4, kVirtualKeyT});
         } catch (...) {
             XCloseDisplay(display);
             throw;
@@ -45,4 +47,4 @@ std::unique_ptr<KeyStateSource> OpenKeyState(const std::string& displayName) {
     }
 }
 
-} // namespace platform::linux_detail
+} // namespace platform::x11

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-namespace platform::linux_detail {
+namespace platform::x11 {
 
 class KeyStateSource {
 public:
     virtual ~KeyStateSource() = default;
-    // As platform::Window::GetAsyncKeyState, for Alt 0x12, F4 0x73 and T 0x54.
+    // As platform::Window::GetAsyncKeyState, for Alt, F4 and T.
     virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
     // Keys asked until the next call share one snapshot of the keyboard.
     virtual void NextPoll() = 0;
@@ -21,4 +21,4 @@ public:
 // display when it can't be opened or lacks XInput 2.
 std::unique_ptr<KeyStateSource> OpenKeyState(const std::string& displayName);
 
-} // namespace platform::linux_detail
+} // namespace platform::x11

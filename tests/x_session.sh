@@ -1,13 +1,19 @@
-# Shared by the X11 integration tests (sourced): a private Xvfb, an optional openbox,
-# bounded waits for windows and pixels read back from them. Everything started is
-# stopped by the EXIT trap.
+# The one shell library of the tests that drive real programs (sourced by tests/x11, tests/keys,
+# tests/windows and scripts/run): a private Xvfb, an optional openbox that is ready only once
+# it manages a window of ours, waits with a deadline for the state a check asserts, pixels read
+# back from windows, and power-supply fixture trees. Everything started is stopped at exit.
 set -euo pipefail
 
 X_SESSION_PIDS=()
+X_SESSION_EXIT_HOOKS=()
 X_SESSION_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-x11.XXXXXX")
 
+# on_exit COMMAND: run at exit, before the started programs are stopped (latest first).
+on_exit() { X_SESSION_EXIT_HOOKS=("$1" "${X_SESSION_EXIT_HOOKS[@]}"); }
+
 x_session_cleanup() {
-  local pid
+  local hook pid
+  for hook in "${X_SESSION_EXIT_HOOKS[@]}"; do eval "$hook" || true; done
   for pid in "${X_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${X_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$X_SESSION_TMP"
@@ -15,39 +21,92 @@ x_session_cleanup() {
 trap x_session_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# A session that cannot be set up ends the test whatever `fail` does in it.
+abort() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "-- $*"; }
+# What a missing tool does; a test group that may skip (exit 77) redefines it.
+missing_tool() { abort "$1 is missing: scripts/install-deps.sh test"; }
 
-# start_x [openbox]: a fresh server on a free display; DISPLAY is set for what follows.
+# skip WHY: the test cannot run here; skipped (77) on a workstation, a failure under CI
+# (CI=true), where no group may drop out unseen.
+skip() {
+  if [ "${CI:-}" = true ]; then abort "$* (under CI every test group must run)"; fi
+  echo "SKIPPED: $*"
+  exit 77
+}
+
+# require_tools TOOL...: each on PATH, else missing_tool.
+require_tools() {
+  local tool
+  for tool in "$@"; do command -v "$tool" >/dev/null || missing_tool "$tool"; done
+}
+
+# wait_until CONDITION [DEADLINE]: evaluates the shell CONDITION every tenth of a second until
+# it holds (status 0) or DEADLINE seconds (default 30, tenths allowed) have passed (status 1).
+wait_until() {
+  local condition=$1 deadline=${2:-30} polls tries
+  polls=$(awk -v s="$deadline" 'BEGIN { print int(s * 10 + 0.5) }')
+  for ((tries = 0; tries <= polls; tries++)); do
+    if eval "$condition"; then return 0; fi
+    ((tries == polls)) || sleep 0.1
+  done
+  return 1
+}
+
+# wait_for WHAT COMMAND...: waits up to 10 s for COMMAND to succeed, else fails naming WHAT.
+wait_for() {
+  local what=$1
+  shift
+  wait_until "$(printf '%q ' "$@")" 10 || fail "timed out waiting for $what"
+}
+
+# start_x [openbox] [WIDTHxHEIGHT]: a fresh server on a free display (1024x768 unless given);
+# DISPLAY is set for what follows. With openbox, returns once the manager manages windows.
 # -noreset: the root's properties (RESOURCE_MANAGER) must outlive the clients between steps.
 start_x() {
-  local fifo="$X_SESSION_TMP/displayfd" number=""
+  local fifo="$X_SESSION_TMP/displayfd" number="" tool
+  for tool in Xvfb xprop xdotool; do command -v "$tool" >/dev/null || missing_tool "$tool"; done
+  rm -f "$fifo"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp -noreset 3>"$fifo" 2>"$X_SESSION_TMP/xvfb.log" &
   X_SESSION_PIDS+=($!)
-  read -r -t 10 number <"$fifo" || fail "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
+  read -r -t 20 number <"$fifo" || abort "Xvfb did not start: $(tail -n 3 "$X_SESSION_TMP/xvfb.log")"
   export DISPLAY=":$number"
   if [ "${1:-}" = openbox ]; then
+    command -v openbox >/dev/null || missing_tool openbox
     openbox --sm-disable >"$X_SESSION_TMP/openbox.log" 2>&1 &
     X_SESSION_PIDS+=($!)
-    wait_for "a live window manager" wm_is_live
+    wait_until wm_is_live 30 || abort "openbox did not start: $(tail -n 3 "$X_SESSION_TMP/openbox.log")"
+    wait_until wm_manages_a_window 30 || abort "openbox does not manage windows"
   fi
 }
 
+# start_virtual_display: the Wine tests' display, a 1024x768 server with openbox.
+start_virtual_display() { start_x openbox; }
+
+# The manager has named itself on the root and on its check window. It may still be starting.
 wm_is_live() {
   local check
   check=$(xprop -root -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*') || return 1
   xprop -id "$check" -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$check"
 }
 
-# wait_for WHAT COMMAND...: retries for up to 10 s.
-wait_for() {
-  local what=$1 i
-  shift
-  for i in $(seq 100); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  fail "timed out waiting for $what"
+# A window of ours gets managed (the manager gives it WM_STATE) within a few seconds. openbox
+# names itself before it finishes starting and drops for good a map request that arrives in
+# that gap, so each try maps a fresh probe window.
+wm_manages_a_window() {
+  local probe managed=1 id=""
+  command -v xlogo >/dev/null || missing_tool xlogo
+  xlogo -title ostravel-wm-probe -geometry 20x20+0+0 >/dev/null 2>&1 &
+  probe=$!
+  if wait_until 'id=$(xdotool search --name "^ostravel-wm-probe$" 2>/dev/null | head -n 1); [ -n "$id" ]' 5 &&
+    wait_until "xprop -id $id WM_STATE 2>/dev/null | grep -q 'window state'" 3; then
+    managed=0
+  fi
+  kill "$probe" 2>/dev/null || true
+  wait "$probe" 2>/dev/null || true
+  [ -z "$id" ] || wait_until "! xdotool search --name '^ostravel-wm-probe$' >/dev/null 2>&1" 5 || true
+  return "$managed"
 }
 
 # run_bg NAME COMMAND...: starts a program in the background; its pid is in LAST_PID.
@@ -94,6 +153,14 @@ count_colour() {
 expect() {
   [ "$2" = "$3" ] || fail "$1: got '$2', expected '$3'"
   note "$1: $2"
+}
+
+# expect_soon WHAT COMMAND EXPECTED [DEADLINE]: waits (10 s unless given) for the output of the
+# shell COMMAND to be EXPECTED, then checks it like expect, naming the last output on failure.
+expect_soon() {
+  local what=$1 command=$2 wanted=$3 got=""
+  wait_until 'got=$(eval "$command"); [ "$got" = "$wanted" ]' "${4:-10}" || true
+  expect "$what" "$got" "$wanted"
 }
 
 # Power-supply fixture trees in the kernel's uevent form.
@@ -148,7 +215,8 @@ picture_shown() {
 }
 
 # drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window, holds it
-# across a turn of the program, moves by (DX, DY) in steps and releases.
+# across a turn of the program (300 ms), moves by (DX, DY) in steps and releases. The pauses
+# pace the pointer like a hand; what the drag did is waited for by moved_by.
 drag() {
   local id=$1 button=$2 dx=$3 dy=$4 g x y
   read -r -a g <<<"$(window_geometry "$id")"
@@ -160,14 +228,21 @@ drag() {
   xdotool mousemove $((x + dx)) $((y + dy))
   sleep 0.2
   xdotool mouseup "$button"
-  sleep 0.4
 }
 
-# moved_by ID BEFORE DX DY: checks the window's position against "X Y" before the drag.
+# offset_from ID X Y: how far the window is from the position X Y.
+offset_from() {
+  local now
+  read -r -a now <<<"$(window_geometry "$1")"
+  echo "$((now[0] - $2)) $((now[1] - $3))"
+}
+
+# moved_by WHAT ID BEFORE DX DY: waits for the window to stand (DX, DY) from "X Y" before the
+# drag. A drag that must not move it gets a turn and a half to do so before the look.
 moved_by() {
-  local what=$1 id=$2 before=($3) dx=$4 dy=$5 after
-  read -r -a after <<<"$(window_geometry "$id")"
-  expect "$what" "$((after[0] - before[0])) $((after[1] - before[1]))" "$dx $dy"
+  local what=$1 id=$2 before=($3) dx=$4 dy=$5
+  [ "$dx $dy" != "0 0" ] || sleep 0.4
+  expect_soon "$what" "offset_from $id ${before[0]} ${before[1]}" "$dx $dy"
 }
 
 # quick_click_does_not_stick ID: a click on the bare panel, then the pointer wanders off.
@@ -178,7 +253,6 @@ quick_click_does_not_stick() {
   xdotool mousemove $((g[0] + 46)) $((g[1] + 12)) click 1
   sleep 0.7
   xdotool mousemove $((g[0] + 150)) $((g[1] + 150))
-  sleep 0.4
   moved_by "a quick click, then the pointer moves on" "$id" "$before" 0 0
 }
 
