@@ -26,6 +26,8 @@ public:
     platform::TwipsRect CurrentPlacement;
     platform::TwipsRect Primary{0, 0, 28800, 16200}; // 1920 x 1080 pixels at 96 dpi
     std::vector<platform::TwipsRect> MonitorList{Primary};
+    double DisplayDpi = 96;
+    platform::PixelSize Largest{1920, 1080}; // the virtual screen
     std::map<int, std::deque<std::int16_t>> KeyWords; // words the next queries of a key return
     std::vector<int> KeysRead;
     std::function<void(platform::WindowEvents&)> OnDoEvents;
@@ -48,6 +50,8 @@ public:
     }
     platform::TwipsRect PrimaryScreen() override { return Primary; }
     std::vector<platform::TwipsRect> Monitors() override { return MonitorList; }
+    double Dpi() override { return DisplayDpi; }
+    platform::PixelSize LargestSize() override { return Largest; }
     void SetTopmost(bool topmost) override { Calls.push_back(topmost ? "SetTopmost(true)" : "SetTopmost(false)"); }
     void ReleaseCapture() override { Calls.push_back("ReleaseCapture"); }
     void BeginMove(int button) override { Calls.push_back("BeginMove(" + std::to_string(button) + ")"); }

@@ -116,7 +116,7 @@ TEST(WindowPosition, StoredTextsThatCannotBeAPlacementAllFallBack) {
         Restore restore;
         restore.store->Placement("Height") = size;
         ExpectPlacement(restore.Run(), 13560, 7785, 1680, 630);
-        EXPECT_NE(restore.Warnings().find("not a size above zero"), std::string::npos) << restore.Warnings();
+        EXPECT_NE(restore.Warnings().find("less than one pixel"), std::string::npos) << restore.Warnings();
     }
 }
 
