@@ -70,6 +70,7 @@ public:
     using Address = std::tuple<std::string, std::string, std::string>;
     std::map<Address, std::string> Values;
     std::vector<std::string> SavedKeys; // in the order they were saved
+    std::vector<std::vector<std::string>> SaveBatches; // the keys of each SaveSettings call
 
     std::string GetSetting(const std::string& application, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override {
@@ -80,6 +81,12 @@ public:
                      const std::string& value) override {
         Values[{application, section, key}] = value;
         SavedKeys.push_back(key);
+    }
+    void SaveSettings(const std::string& application, const std::string& section,
+                      const std::vector<platform::SettingValue>& values) override {
+        SaveBatches.emplace_back();
+        for (const platform::SettingValue& value : values) SaveBatches.back().push_back(value.Key);
+        SettingsStore::SaveSettings(application, section, values);
     }
     std::string Location(const std::string& application) const override {
         return "/home/user/.config/" + application + "/settings.conf";
