@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a group of tasks needs, and only those not yet installed.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build, gui, test, windows)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build, gui, test, windows, fuzz)
 set -euo pipefail
 
 packages_for() {
@@ -10,7 +10,8 @@ packages_for() {
                   fonts-liberation fonts-dejavu-core xvfb x11-apps x11-utils imagemagick ;;
     test)    echo xvfb openbox xdotool x11-utils x11-apps imagemagick strace ;;
     windows) echo g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 ;;
-    *) echo "install-deps: unknown group '$1' (build, gui, test, windows)" >&2; exit 2 ;;
+    fuzz)    echo clang libclang-rt-14-dev ;; # clang++ and its libFuzzer runtime
+    *) echo "install-deps: unknown group '$1' (build, gui, test, windows, fuzz)" >&2; exit 2 ;;
   esac
 }
 

@@ -110,6 +110,16 @@ TEST_F(KeyFileSettingsTest, WarningsAboutABrokenFileAreOneLineWithItsBytesEscape
     EXPECT_NE(warnings.find("; kept it as " + File().string() + ".bad\n"), std::string::npos) << warnings;
 }
 
+TEST_F(KeyFileSettingsTest, AFileWithANulByteIsKeptAsideWholeRatherThanCutAtIt) {
+    const std::string withNul("# note\0 after the NUL\n[fNevlin Pos]\nHeight=1710\n", 48);
+    WriteAll(File(), withNul);
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "d");
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "2000");
+    EXPECT_EQ(ReadAll(File().string() + ".bad"), withNul);
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nHeight=2000\n");
+    EXPECT_NE(warnings_.str().find("NUL byte"), std::string::npos) << warnings_.str();
+}
+
 TEST_F(KeyFileSettingsTest, EveryBrokenFileIsKeptUpToFiveNewestFirst) {
     const auto broken = [](int n) { return "broken file " + std::to_string(n) + "\n"; };
     for (int n = 1; n <= 7; ++n) {

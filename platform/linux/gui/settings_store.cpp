@@ -48,14 +48,27 @@ LoadedFile Load(const std::string& file) {
         return loaded;
     }
     ErrorHolder failure;
+    gchar* bytes = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(file.c_str(), &bytes, &length, &failure.error)) {
+        const bool absent = g_error_matches(failure.error, G_FILE_ERROR, G_FILE_ERROR_NOENT);
+        loaded.result = absent ? LoadResult::Absent : LoadResult::Unreadable;
+        if (!absent) loaded.reason = failure.Message();
+        return loaded;
+    }
+    const std::unique_ptr<gchar, decltype(&g_free)> text(bytes, &g_free);
+    // GLib would read a line only up to a NUL byte, and a save would drop the rest of it.
+    if (std::memchr(text.get(), '\0', length)) {
+        loaded.result = LoadResult::Broken;
+        loaded.reason = "the file holds a NUL byte";
+        return loaded;
+    }
     // Comments and translations are kept so a save rewrites the user's file faithfully.
     auto flags = static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
-    if (g_key_file_load_from_file(loaded.keys.get(), file.c_str(), flags, &failure.error)) {
+    if (g_key_file_load_from_data(loaded.keys.get(), text.get(), length, flags, &failure.error)) {
         loaded.result = LoadResult::Loaded;
-    } else if (g_error_matches(failure.error, G_FILE_ERROR, G_FILE_ERROR_NOENT)) {
-        loaded.result = LoadResult::Absent;
     } else {
-        loaded.result = failure.error->domain == G_KEY_FILE_ERROR ? LoadResult::Broken : LoadResult::Unreadable;
+        loaded.result = LoadResult::Broken;
         loaded.reason = failure.Message();
         loaded.keys.reset(g_key_file_new());
     }
