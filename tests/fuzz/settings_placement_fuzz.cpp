@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -57,15 +58,18 @@ std::string EverythingButThePlacement(GKeyFile* keys) {
     return values;
 }
 
-// The comment lines of a file, in their order, without the blanks before them.
+// The comment lines of a file, without the blanks before them, sorted: GLib merges a
+// group that appears twice into its first place, and the comments move with the keys.
 std::string Comments(const std::string& text) {
-    std::string comments;
+    std::multiset<std::string> comments;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         const std::size_t first = line.find_first_not_of(" \t");
-        if (first != std::string::npos && line[first] == '#') comments += line.substr(first) + "\n";
+        if (first != std::string::npos && line[first] == '#') comments.insert(line.substr(first));
     }
-    return comments;
+    std::string all;
+    for (const std::string& comment : comments) all += comment + "\n";
+    return all;
 }
 
 std::string ReadAll(const fs::path& file) {
