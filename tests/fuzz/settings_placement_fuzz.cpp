@@ -82,26 +82,12 @@ std::string ReadAll(const fs::path& file) {
 struct Run {
     std::ostringstream warnings;
     platform::linux_detail::KeyFileSettings store;
-    fakes::FakeWindow* window = nullptr;
-    std::unique_ptr<fNevlin> form;
+    fakes::FormOverStore opened;
 
-    explicit Run(const fs::path& root) : store(root.string(), warnings) {
-        NevlinServices services;
-        services.OpenWindow = [this](const platform::WindowDesign& design) {
-            auto opened = std::make_unique<fakes::FakeWindow>(design);
-            window = opened.get();
-            return opened;
-        };
-        services.Settings = &store;
-        services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS*) { return 1; };
-        services.Sleep = [](std::uint32_t) {};
-        services.ApplicationName = [] { return std::string("Ostravel"); };
-        services.Errors = &warnings;
-        form = std::make_unique<fNevlin>(std::move(services));
-    }
+    explicit Run(const fs::path& root) : store(root.string(), warnings), opened(fakes::OpenFormOver(store, warnings)) {}
     platform::TwipsRect Restore() {
-        form->WindowPosition(*form, false);
-        return window->CurrentPlacement;
+        opened.Form->WindowPosition(*opened.Form, false);
+        return opened.Window->CurrentPlacement;
     }
 };
 
@@ -136,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "the restored size is a window the system can make", Shown(restored));
     RequirePlainLines(first.warnings.str(), input);
 
-    first.form->WindowPosition(*first.form, true);
+    first.opened.Form->WindowPosition(*first.opened.Form, true);
     RequirePlainLines(first.warnings.str(), input);
     const std::string saved = ReadAll(file);
     // A NUL byte makes the store keep the file aside whole, as one GLib cannot read.

@@ -99,6 +99,29 @@ public:
     }
 };
 
+// A window over a settings store the test brings (a real key file, for instance).
+struct FormOverStore {
+    FakeWindow* Window = nullptr; // owned by the form
+    std::unique_ptr<fNevlin> Form;
+};
+
+inline FormOverStore OpenFormOver(platform::SettingsStore& store, std::ostream& errors) {
+    FormOverStore opened;
+    NevlinServices services;
+    services.OpenWindow = [&opened](const platform::WindowDesign& design) {
+        auto window = std::make_unique<FakeWindow>(design);
+        opened.Window = window.get();
+        return window;
+    };
+    services.Settings = &store;
+    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS*) { return 1; };
+    services.Sleep = [](std::uint32_t) {};
+    services.ApplicationName = [] { return std::string("Ostravel"); };
+    services.Errors = &errors;
+    opened.Form = std::make_unique<fNevlin>(std::move(services));
+    return opened;
+}
+
 inline platform::SYSTEM_POWER_STATUS Reading(std::uint8_t acLine, std::uint8_t flag, std::uint8_t percent,
                                               std::int32_t lifeTime = -1) {
     return platform::SYSTEM_POWER_STATUS{acLine, flag, percent, 0, lifeTime, -1};

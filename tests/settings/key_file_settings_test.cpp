@@ -6,23 +6,12 @@
 #include <stdexcept>
 
 #include "platform/linux/gui/settings_store.h"
+#include "tests/settings/settings_files.h"
 
 namespace fs = std::filesystem;
 using platform::linux_detail::KeyFileSettings;
 
 namespace {
-
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteAll(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 int LineCount(const std::string& text) {
     int lines = 0;

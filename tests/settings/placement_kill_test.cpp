@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/linux/gui/settings_store.h"
+#include "tests/settings/settings_files.h"
 #include "tests/monitor/Fakes.h"
 
 namespace fs = std::filesystem;
@@ -20,18 +21,6 @@ using platform::linux_detail::KeyFileSettings;
 using platform::linux_detail::SaveStep;
 
 namespace {
-
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteAll(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 const std::string kOldFile = "# placed by hand\n"
                              "\n"
@@ -121,21 +110,9 @@ protected:
             return;
         }
         std::ostringstream errors;
-        NevlinServices services;
-        fakes::FakeWindow* window = nullptr;
-        services.OpenWindow = [&](const platform::WindowDesign& design) {
-            auto opened = std::make_unique<fakes::FakeWindow>(design);
-            window = opened.get();
-            return opened;
-        };
-        services.Settings = &store;
-        services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS*) { return 1; };
-        services.Sleep = [](std::uint32_t) {};
-        services.ApplicationName = [] { return std::string("Ostravel"); };
-        services.Errors = &errors;
-        fNevlin form(std::move(services));
-        window->CurrentPlacement = {2000, 3000, 1695, 645};
-        form.WindowPosition(form, true);
+        const fakes::FormOverStore opened = fakes::OpenFormOver(store, errors);
+        opened.Window->CurrentPlacement = {2000, 3000, 1695, 645};
+        opened.Form->WindowPosition(*opened.Form, true);
     }
 
     fs::path root_;
