@@ -60,10 +60,12 @@ std::string EverythingButThePlacement(GKeyFile* keys) {
 
 // The comment lines of a file, without the blanks before them, sorted: GLib merges a
 // group that appears twice into its first place, and the comments move with the keys.
+// GLib reads "\r\n" line ends and writes "\n": a line's last "\r" is not compared.
 std::string Comments(const std::string& text) {
     std::multiset<std::string> comments;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::size_t first = line.find_first_not_of(" \t");
         if (first != std::string::npos && line[first] == '#') comments.insert(line.substr(first));
     }
