@@ -37,6 +37,13 @@ std::string Text(gchar* owned) {
     return text;
 }
 
+// GLib reads "\r\n" line ends and writes "\n", so a line's last "\r" goes with a save: the
+// "\r"s that end a line are not compared.
+std::string WithoutLineEnd(std::string line) {
+    while (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
 // Every group, key and raw value but the placement's four keys.
 std::string EverythingButThePlacement(GKeyFile* keys) {
     std::string values;
@@ -49,8 +56,8 @@ std::string EverythingButThePlacement(GKeyFile* keys) {
         for (gchar** key = names; key && *key; ++key) {
             const std::string name = *key;
             if (placement && (name == "Height" || name == "Width" || name == "Left" || name == "Top")) continue;
-            values += std::string(*group) + "/" + name + "=" + Text(g_key_file_get_value(keys, *group, *key, nullptr)) +
-                      "\n";
+            values += std::string(*group) + "/" + name + "=" +
+                      WithoutLineEnd(Text(g_key_file_get_value(keys, *group, *key, nullptr))) + "\n";
         }
         g_strfreev(names);
     }
@@ -60,12 +67,11 @@ std::string EverythingButThePlacement(GKeyFile* keys) {
 
 // The comment lines of a file, without the blanks before them, sorted: GLib merges a
 // group that appears twice into its first place, and the comments move with the keys.
-// GLib reads "\r\n" line ends and writes "\n": a line's last "\r" is not compared.
 std::string Comments(const std::string& text) {
     std::multiset<std::string> comments;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line = WithoutLineEnd(line);
         const std::size_t first = line.find_first_not_of(" \t");
         if (first != std::string::npos && line[first] == '#') comments.insert(line.substr(first));
     }
