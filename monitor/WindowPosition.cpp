@@ -2,9 +2,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <ostream>
+#include <string>
 
 #include "monitor/fNevlin.h"
+#include "platform/message_text.h"
+#include "platform/twips.h"
 
 namespace {
 
@@ -33,6 +37,20 @@ bool ReachableOnSomeMonitor(const platform::TwipsRect& placement, const std::vec
     return false;
 }
 
+// A size the window system refuses stops every start, and one under a pixel leaves no window
+// to grow: both are judged in whole pixels at the window's dpi, as the window would get them.
+std::function<std::string(float)> PixelSizeProblem(double dpi, int largestPixels) {
+    return [dpi, largestPixels](float twips) -> std::string {
+        const double pixels = std::round(RoundedTwips(twips) * dpi / platform::kTwipsPerInch);
+        const std::string size = std::to_string(static_cast<long long>(pixels)) + " px at " +
+                                 std::to_string(static_cast<int>(std::lround(dpi))) + " dpi";
+        if (pixels < 1) return size + ", less than one pixel";
+        if (pixels > largestPixels)
+            return size + ", more than the " + std::to_string(largestPixels) + " px a window can have here";
+        return {};
+    };
+}
+
 float CentredStart(int screenStart, int screenLength, float length) {
     return static_cast<float>(screenStart) + (static_cast<float>(screenLength) - length) / 2;
 }
@@ -48,21 +66,27 @@ void fNevlin::WindowPosition(fNevlin& frmName, bool blnSavePostion) {
     platform::SettingsStore& store = *services_.Settings;
 
     if (blnSavePostion) {
-        store.SaveSetting(application, section, "Height", TwipsText(static_cast<float>(current.Height)));
-        store.SaveSetting(application, section, "Width", TwipsText(static_cast<float>(current.Width)));
-        store.SaveSetting(application, section, "Left", TwipsText(static_cast<float>(current.Left)));
-        store.SaveSetting(application, section, "Top", TwipsText(static_cast<float>(current.Top)));
+        // One change of the store: a crash mid-save leaves the old placement or the new one.
+        store.SaveSettings(application, section,
+                           {{"Height", TwipsText(static_cast<float>(current.Height))},
+                            {"Width", TwipsText(static_cast<float>(current.Width))},
+                            {"Left", TwipsText(static_cast<float>(current.Left))},
+                            {"Top", TwipsText(static_cast<float>(current.Top))}});
         return;
     }
 
     // Each key falls back on its own; the centring defaults use the size just restored.
     const platform::TwipsRect screen = window.PrimaryScreen();
-    const float height = RestoredValue(application, section, "Height", static_cast<float>(current.Height), true);
-    const float width = RestoredValue(application, section, "Width", static_cast<float>(current.Width), true);
+    const double dpi = window.Dpi();
+    const platform::PixelSize largest = window.LargestSize();
+    const float height = RestoredValue(application, section, "Height", static_cast<float>(current.Height),
+                                       PixelSizeProblem(dpi, largest.Height));
+    const float width = RestoredValue(application, section, "Width", static_cast<float>(current.Width),
+                                      PixelSizeProblem(dpi, largest.Width));
     const float left =
-        RestoredValue(application, section, "Left", CentredStart(screen.Left, screen.Width, width), false);
+        RestoredValue(application, section, "Left", CentredStart(screen.Left, screen.Width, width), nullptr);
     const float top =
-        RestoredValue(application, section, "Top", CentredStart(screen.Top, screen.Height, height), false);
+        RestoredValue(application, section, "Top", CentredStart(screen.Top, screen.Height, height), nullptr);
 
     platform::TwipsRect restored{RoundedTwips(left), RoundedTwips(top), RoundedTwips(width), RoundedTwips(height)};
     if (!ReachableOnSomeMonitor(restored, window.Monitors(), screen)) {
@@ -75,21 +99,21 @@ void fNevlin::WindowPosition(fNevlin& frmName, bool blnSavePostion) {
 // A stored value that can't be a placement would fail every start until edited by hand:
 // that key takes its default instead, and the stored text stays until the next save.
 float fNevlin::RestoredValue(const std::string& application, const std::string& section, const char* key,
-                             float defaultValue, bool mustBePositive) {
+                             float defaultValue, const std::function<std::string(float)>& problemOf) {
     const std::string defaultText = TwipsText(defaultValue);
     const std::string text = services_.Settings->GetSetting(application, section, key, defaultText);
     if (text == defaultText) return defaultValue;
 
     const std::optional<float> value = TwipsValue(text);
-    const char* problem = nullptr;
+    std::string problem;
     if (!value || !FitsTwips(*value)) {
         problem = "not a number of twips";
-    } else if (mustBePositive && RoundedTwips(*value) <= 0) {
-        problem = "not a size above zero";
-    } else {
-        return *value;
+    } else if (problemOf) {
+        problem = problemOf(*value);
     }
+    if (problem.empty()) return *value;
     *services_.Errors << "nevlin: " << services_.Settings->Location(application) << ": ignoring [" << section << "] "
-                      << key << " = \"" << text << "\" (" << problem << "), using " << defaultText << '\n';
+                      << key << " = " << platform::QuotedForMessage(text) << " (" << problem << "), using "
+                      << defaultText << '\n';
     return defaultValue;
 }

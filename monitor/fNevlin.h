@@ -91,8 +91,9 @@ private:
     void SetCaption(platform::Label& label, std::string caption);
     void SetForeColor(platform::Label& label, platform::Colour colour);
     void SetVisible(platform::Picture& picture, bool visible);
+    // problemOf says why a number can't be used here, or nothing when it can.
     float RestoredValue(const std::string& application, const std::string& section, const char* key,
-                        float defaultValue, bool mustBePositive);
+                        float defaultValue, const std::function<std::string(float)>& problemOf);
 
     NevlinServices services_;
     NevlinControls controls_;

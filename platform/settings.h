@@ -3,8 +3,14 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+struct SettingValue {
+    std::string Key;
+    std::string Value;
+};
 
 class SettingsStore {
 public:
@@ -15,6 +21,12 @@ public:
     // Throws std::runtime_error naming the store when the value can't be kept.
     virtual void SaveSetting(const std::string& application, const std::string& section,
                              const std::string& key, const std::string& value) = 0;
+    // Saves the keys of one section in the order given. A store that can (the key file) keeps
+    // them as one change, so a crash leaves all of them or none; the default saves one by one.
+    virtual void SaveSettings(const std::string& application, const std::string& section,
+                              const std::vector<SettingValue>& values) {
+        for (const SettingValue& value : values) SaveSetting(application, section, value.Key, value.Value);
+    }
     // Where the values of an application live, for messages (a file, a registry key).
     virtual std::string Location(const std::string& application) const = 0;
 };

@@ -18,6 +18,11 @@ struct Image {
     std::vector<std::uint32_t> Pixels;
 };
 
+struct PixelSize {
+    int Width = 0;
+    int Height = 0;
+};
+
 struct TwipsRect {
     int Left = 0;
     int Top = 0;
@@ -114,6 +119,11 @@ public:
     virtual void SetPlacement(const TwipsRect& placement) = 0;
     virtual TwipsRect PrimaryScreen() = 0; // the primary monitor (its work area where the system has one)
     virtual std::vector<TwipsRect> Monitors() = 0;
+    // The dots per inch the window's twips are converted at.
+    virtual double Dpi() = 0;
+    // The largest client area the window system makes, in pixels, and no larger than the
+    // whole virtual screen.
+    virtual PixelSize LargestSize() = 0;
 
     // Puts the window in the topmost band or takes it out of it; neither moves, resizes
     // nor activates it; the window is shown.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a group of tasks needs, and only those not yet installed.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build, gui, test, windows, package)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build, gui, test, windows, package, fuzz)
 set -euo pipefail
 
 packages_for() {
@@ -14,7 +14,8 @@ packages_for() {
     # The Debian package and the checks of what it installs.
     package) echo dpkg-dev binutils file imagemagick lintian desktop-file-utils appstream \
                   man-db groff-base systemd xvfb x11-utils xdotool ;;
-    *) echo "install-deps: unknown group '$1' (build, gui, test, windows, package)" >&2; exit 2 ;;
+    fuzz)    echo clang libclang-rt-14-dev ;; # clang++ and its libFuzzer runtime
+    *) echo "install-deps: unknown group '$1' (build, gui, test, windows, package, fuzz)" >&2; exit 2 ;;
   esac
 }
 

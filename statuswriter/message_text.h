@@ -1,13 +1,10 @@
 // Input quoted for a one-line error report.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "platform/message_text.h"
 
 namespace Battery {
 
-// text in double quotes; control characters, quotes and backslashes escaped so the
-// report stays on one line and shows blanks at either end.
-std::string QuotedForMessage(std::string_view text);
+using platform::QuotedForMessage;
 
 } // namespace Battery

@@ -18,6 +18,8 @@ public:
     void SetPlacement(const platform::TwipsRect&) override {}
     platform::TwipsRect PrimaryScreen() override { return {0, 0, 28800, 16200}; }
     std::vector<platform::TwipsRect> Monitors() override { return {PrimaryScreen()}; }
+    double Dpi() override { return 96; }
+    platform::PixelSize LargestSize() override { return {1920, 1080}; }
     void SetTopmost(bool) override {}
     void ReleaseCapture() override {}
     void BeginMove(int) override {}

@@ -26,6 +26,8 @@ public:
     platform::TwipsRect CurrentPlacement;
     platform::TwipsRect Primary{0, 0, 28800, 16200}; // 1920 x 1080 pixels at 96 dpi
     std::vector<platform::TwipsRect> MonitorList{Primary};
+    double DisplayDpi = 96;
+    platform::PixelSize Largest{1920, 1080}; // the virtual screen
     std::map<int, std::deque<std::int16_t>> KeyWords; // words the next queries of a key return
     std::vector<int> KeysRead;
     std::function<void(platform::WindowEvents&)> OnDoEvents;
@@ -48,6 +50,8 @@ public:
     }
     platform::TwipsRect PrimaryScreen() override { return Primary; }
     std::vector<platform::TwipsRect> Monitors() override { return MonitorList; }
+    double Dpi() override { return DisplayDpi; }
+    platform::PixelSize LargestSize() override { return Largest; }
     void SetTopmost(bool topmost) override { Calls.push_back(topmost ? "SetTopmost(true)" : "SetTopmost(false)"); }
     void ReleaseCapture() override { Calls.push_back("ReleaseCapture"); }
     void BeginMove(int button) override { Calls.push_back("BeginMove(" + std::to_string(button) + ")"); }
@@ -66,6 +70,7 @@ public:
     using Address = std::tuple<std::string, std::string, std::string>;
     std::map<Address, std::string> Values;
     std::vector<std::string> SavedKeys; // in the order they were saved
+    std::vector<std::vector<std::string>> SaveBatches; // the keys of each SaveSettings call
 
     std::string GetSetting(const std::string& application, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override {
@@ -77,6 +82,12 @@ public:
         Values[{application, section, key}] = value;
         SavedKeys.push_back(key);
     }
+    void SaveSettings(const std::string& application, const std::string& section,
+                      const std::vector<platform::SettingValue>& values) override {
+        SaveBatches.emplace_back();
+        for (const platform::SettingValue& value : values) SaveBatches.back().push_back(value.Key);
+        SettingsStore::SaveSettings(application, section, values);
+    }
     std::string Location(const std::string& application) const override {
         return "/home/user/.config/" + application + "/settings.conf";
     }
@@ -87,6 +98,29 @@ public:
         return Values.count({"Ostravel", "fNevlin Pos", key}) != 0;
     }
 };
+
+// A window over a settings store the test brings (a real key file, for instance).
+struct FormOverStore {
+    FakeWindow* Window = nullptr; // owned by the form
+    std::unique_ptr<fNevlin> Form;
+};
+
+inline FormOverStore OpenFormOver(platform::SettingsStore& store, std::ostream& errors) {
+    FormOverStore opened;
+    NevlinServices services;
+    services.OpenWindow = [&opened](const platform::WindowDesign& design) {
+        auto window = std::make_unique<FakeWindow>(design);
+        opened.Window = window.get();
+        return window;
+    };
+    services.Settings = &store;
+    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS*, std::string*) { return 1; };
+    services.Sleep = [](std::uint32_t) {};
+    services.ApplicationName = [] { return std::string("Ostravel"); };
+    services.Errors = &errors;
+    opened.Form = std::make_unique<fNevlin>(std::move(services));
+    return opened;
+}
 
 inline platform::SYSTEM_POWER_STATUS Reading(std::uint8_t acLine, std::uint8_t flag, std::uint8_t percent,
                                               std::int32_t lifeTime = -1) {

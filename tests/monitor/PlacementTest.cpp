@@ -116,7 +116,7 @@ TEST(WindowPosition, StoredTextsThatCannotBeAPlacementAllFallBack) {
         Restore restore;
         restore.store->Placement("Height") = size;
         ExpectPlacement(restore.Run(), 13560, 7785, 1680, 630);
-        EXPECT_NE(restore.Warnings().find("not a size above zero"), std::string::npos) << restore.Warnings();
+        EXPECT_NE(restore.Warnings().find("less than one pixel"), std::string::npos) << restore.Warnings();
     }
 }
 
@@ -151,6 +151,77 @@ TEST(WindowPosition, APlacementAtLeastPartlyOnSomeMonitorIsKept) {
     onTheSecondMonitor.store->Placement("Left") = "30000";
     onTheSecondMonitor.store->Placement("Top") = "1000";
     ExpectPlacement(onTheSecondMonitor.Run(&twoMonitors), 30000, 1000, 1680, 630);
+}
+
+TEST(WindowPosition, SizesTheWindowSystemCannotMakeFallBackWithOneWarning) {
+    // 32768 px at 96 dpi, far beyond any screen, one pixel wider than the virtual screen.
+    for (const char* width : {"491520", "2000000000", "28815"}) {
+        SCOPED_TRACE(width);
+        Restore restore;
+        restore.store->Placement("Width") = width;
+        ExpectPlacement(restore.Run(), 13560, 7785, 1680, 630);
+        EXPECT_NE(restore.Warnings().find("Width = \"" + std::string(width) + "\" ("), std::string::npos);
+        EXPECT_NE(restore.Warnings().find("more than the 1920 px a window can have here), using 1680\n"),
+                  std::string::npos)
+            << restore.Warnings();
+        EXPECT_EQ(restore.store->Placement("Width"), width); // left for the next save to replace
+    }
+    Restore tall;
+    tall.store->Placement("Height") = "16215"; // 1081 px
+    ExpectPlacement(tall.Run(), 13560, 7785, 1680, 630);
+    EXPECT_NE(tall.Warnings().find("(1081 px at 96 dpi, more than the 1080 px"), std::string::npos) << tall.Warnings();
+
+    // The whole virtual screen, and a size that rounds down to it, are still made.
+    Restore wholeScreen;
+    wholeScreen.store->Placement("Width") = "28807";
+    wholeScreen.store->Placement("Height") = "16200";
+    ExpectPlacement(wholeScreen.Run(), -4, 0, 28807, 16200); // -3.5 rounds away from zero
+    EXPECT_EQ(wholeScreen.Warnings(), "");
+}
+
+TEST(WindowPosition, SizesUnderOnePixelAtTheWindowsDpiFallBack) {
+    Restore tiny;
+    tiny.store->Placement("Height") = "1";
+    tiny.store->Placement("Width") = "1";
+    ExpectPlacement(tiny.Run(), 13560, 7785, 1680, 630);
+    EXPECT_EQ(tiny.Warnings(), "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Height = "
+                               "\"1\" (0 px at 96 dpi, less than one pixel), using 630\n"
+                               "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Width = "
+                               "\"1\" (0 px at 96 dpi, less than one pixel), using 1680\n");
+
+    // 8 twips make one pixel at 96 dpi; 4 twips make one only from 192 dpi on.
+    Restore onePixel;
+    onePixel.store->Placement("Height") = "8";
+    EXPECT_EQ(onePixel.Run().Height, 8);
+    for (const double dpi : {96.0, 192.0}) {
+        Restore fourTwips;
+        fourTwips.store->Placement("Width") = "4";
+        fourTwips.harness = std::make_unique<Harness>(fourTwips.store);
+        fourTwips.harness->Window->DisplayDpi = dpi;
+        fourTwips.harness->Window->Largest = {3840, 2160};
+        fourTwips.harness->Form->WindowPosition(*fourTwips.harness->Form, false);
+        EXPECT_EQ(fourTwips.harness->Window->CurrentPlacement.Width, dpi == 96 ? 1680 : 4) << dpi;
+    }
+}
+
+TEST(WindowPosition, WarningsQuoteTheStoredTextWithControlCharactersEscaped) {
+    Restore restore;
+    restore.store->Placement("Left") = "12\n34";
+    restore.store->Placement("Top") = "\x1b[31m\"red\\";
+    restore.Run();
+    EXPECT_EQ(restore.Warnings(),
+              "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Left = \"12\\x0a34\" (not a "
+              "number of twips), using 13560\n"
+              "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Top = "
+              "\"\\x1b[31m\\\"red\\\\\" (not a number of twips), using 7785\n");
+}
+
+TEST(WindowPosition, TheCloseChordSavesTheFourKeysAsOneChange) {
+    auto store = std::make_shared<MemorySettings>();
+    Harness harness(store);
+    harness.Window->CurrentPlacement = {1, 2, 3000, 900};
+    harness.Form->WindowPosition(*harness.Form, true);
+    EXPECT_EQ(store->SaveBatches, (std::vector<std::vector<std::string>>{{"Height", "Width", "Left", "Top"}}));
 }
 
 // Decimal point "," and digit grouping in the program's locale must not reach the store.

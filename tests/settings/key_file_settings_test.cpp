@@ -6,23 +6,12 @@
 #include <stdexcept>
 
 #include "platform/linux/gui/settings_store.h"
+#include "tests/settings/settings_files.h"
 
 namespace fs = std::filesystem;
 using platform::linux_detail::KeyFileSettings;
 
 namespace {
-
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteAll(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 int LineCount(const std::string& text) {
     int lines = 0;
@@ -92,6 +81,73 @@ TEST_F(KeyFileSettingsTest, BrokenFileReadsAsDefaultsWithOneWarningAndIsKeptAsid
     EXPECT_EQ(ReadAll(File().string() + ".bad"), broken);
     EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nHeight=1710\n");
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "1710");
+}
+
+TEST_F(KeyFileSettingsTest, WarningsAboutABrokenFileAreOneLineWithItsBytesEscaped) {
+    WriteAll(File(), "[fNevlin Pos]\nHeight=1710\n\x1b]0;owned\x07\x1b[2J\r\n");
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "d");
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710");
+
+    const std::string warnings = warnings_.str();
+    EXPECT_EQ(LineCount(warnings), 2) << warnings;
+    std::istringstream lines(warnings);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.rfind("nevlin: " + File().string() + ": \"", 0), 0u) << line;
+        for (unsigned char c : line) EXPECT_FALSE(c < 0x20 || c == 0x7f) << line;
+    }
+    EXPECT_NE(warnings.find("\\x1b]0;owned\\x07\\x1b[2J"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("; kept it as " + File().string() + ".bad\n"), std::string::npos) << warnings;
+}
+
+TEST_F(KeyFileSettingsTest, AFileWithANulByteIsKeptAsideWholeRatherThanCutAtIt) {
+    const std::string withNul("# note\0 after the NUL\n[fNevlin Pos]\nHeight=1710\n", 48);
+    WriteAll(File(), withNul);
+    EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "d");
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "2000");
+    EXPECT_EQ(ReadAll(File().string() + ".bad"), withNul);
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nHeight=2000\n");
+    EXPECT_NE(warnings_.str().find("NUL byte"), std::string::npos) << warnings_.str();
+}
+
+TEST_F(KeyFileSettingsTest, EveryBrokenFileIsKeptUpToFiveNewestFirst) {
+    const auto broken = [](int n) { return "broken file " + std::to_string(n) + "\n"; };
+    for (int n = 1; n <= 7; ++n) {
+        WriteAll(File(), broken(n));
+        warnings_.str("");
+        store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", std::to_string(n));
+        EXPECT_NE(warnings_.str().find("kept it as " + File().string() + ".bad\n"), std::string::npos);
+    }
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nTop=7\n");
+    EXPECT_EQ(ReadAll(File().string() + ".bad"), broken(7));
+    for (int age = 1; age <= 4; ++age)
+        EXPECT_EQ(ReadAll(File().string() + ".bad." + std::to_string(age)), broken(7 - age)) << age;
+    EXPECT_FALSE(fs::exists(File().string() + ".bad.5")); // the two oldest went
+}
+
+TEST_F(KeyFileSettingsTest, ABrokenFileThatCannotBeKeptIsNotReplaced) {
+    const std::string broken = "no group here\n";
+    WriteAll(File(), broken);
+    // An earlier copy that a folder in the last place blocks from moving up.
+    fs::create_directories(File().string() + ".bad.4/inside");
+    WriteAll(File().string() + ".bad.3", "older\n");
+    WriteAll(File().string() + ".bad", "earlier\n");
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", "1"), std::runtime_error);
+    EXPECT_EQ(ReadAll(File()), broken);
+    EXPECT_EQ(ReadAll(File().string() + ".bad"), "earlier\n");
+    EXPECT_EQ(ReadAll(File().string() + ".bad.3"), "older\n");
+}
+
+TEST_F(KeyFileSettingsTest, SeveralValuesAreSavedInTheirOrderAsOneReplacement) {
+    WriteAll(File(), "[fNevlin Pos]\nLeft=1\n");
+    const fs::path oldFile = root_ / "old-settings";
+    fs::create_hard_link(File(), oldFile);
+    store_.SaveSettings("Ostravel", "fNevlin Pos", {{"Height", "630"}, {"Width", "1680"}, {"Left", "5"}, {"Top", "6"}});
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nLeft=5\nHeight=630\nWidth=1680\nTop=6\n");
+    EXPECT_EQ(ReadAll(oldFile), "[fNevlin Pos]\nLeft=1\n");
+    // A key the file cannot hold refuses the whole save.
+    EXPECT_THROW(store_.SaveSettings("Ostravel", "fNevlin Pos", {{"Height", "1"}, {"#Width", "2"}}),
+                 std::runtime_error);
+    EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nLeft=5\nHeight=630\nWidth=1680\nTop=6\n");
 }
 
 TEST_F(KeyFileSettingsTest, ValueThatIsNotTextReadsAsTheDefaultAndSurvivesOtherSaves) {

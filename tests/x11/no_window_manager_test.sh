@@ -37,6 +37,18 @@ kill "$LAST_PID" "$pid"
 # nevlin ends at its next turn: its window must be gone before the next one is looked for.
 timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running after SIGTERM"
 
+note "stored sizes the server refuses or that round to no pixel fall back to the design size"
+mkdir -p "$XDG_CONFIG_HOME/Ostravel"
+printf '[fNevlin Pos]\nHeight=1\nWidth=491520\n' >"$XDG_CONFIG_HOME/Ostravel/settings.conf"
+run_bg nevlinsizes "$nevlin"
+pid=$LAST_PID
+id=$(ostravel_window)
+expect "refused sizes" "$(window_geometry "$id")" "456 363 112 42"
+expect "warnings" "$(grep -c '^nevlin: .*ignoring \[fNevlin Pos\] \(Height\|Width\) = ' "$X_SESSION_TMP/nevlinsizes.err")" 2
+kill "$pid"
+timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running after SIGTERM"
+rm "$XDG_CONFIG_HOME/Ostravel/settings.conf"
+
 note "144 dpi from Xft.dpi"
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	144
 "

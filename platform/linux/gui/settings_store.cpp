@@ -1,18 +1,25 @@
 #include "platform/linux/gui/settings_store.h"
 
+#include <fcntl.h>
 #include <glib.h>
 #include <glib/gstdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 
+#include "platform/message_text.h"
+
 namespace platform::linux_detail {
 namespace {
 
 constexpr const char* kFileName = "settings.conf";
 constexpr const char* kBrokenSuffix = ".bad";
+// The store's only user is the window program; its warnings carry its name.
+constexpr const char* kWarningPrefix = "nevlin: ";
 
 using KeyFilePtr = std::unique_ptr<GKeyFile, decltype(&g_key_file_free)>;
 
@@ -41,14 +48,27 @@ LoadedFile Load(const std::string& file) {
         return loaded;
     }
     ErrorHolder failure;
+    gchar* bytes = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(file.c_str(), &bytes, &length, &failure.error)) {
+        const bool absent = g_error_matches(failure.error, G_FILE_ERROR, G_FILE_ERROR_NOENT);
+        loaded.result = absent ? LoadResult::Absent : LoadResult::Unreadable;
+        if (!absent) loaded.reason = failure.Message();
+        return loaded;
+    }
+    const std::unique_ptr<gchar, decltype(&g_free)> text(bytes, &g_free);
+    // GLib would read a line only up to a NUL byte, and a save would drop the rest of it.
+    if (std::memchr(text.get(), '\0', length)) {
+        loaded.result = LoadResult::Broken;
+        loaded.reason = "the file holds a NUL byte";
+        return loaded;
+    }
     // Comments and translations are kept so a save rewrites the user's file faithfully.
     auto flags = static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
-    if (g_key_file_load_from_file(loaded.keys.get(), file.c_str(), flags, &failure.error)) {
+    if (g_key_file_load_from_data(loaded.keys.get(), text.get(), length, flags, &failure.error)) {
         loaded.result = LoadResult::Loaded;
-    } else if (g_error_matches(failure.error, G_FILE_ERROR, G_FILE_ERROR_NOENT)) {
-        loaded.result = LoadResult::Absent;
     } else {
-        loaded.result = failure.error->domain == G_KEY_FILE_ERROR ? LoadResult::Broken : LoadResult::Unreadable;
+        loaded.result = LoadResult::Broken;
         loaded.reason = failure.Message();
         loaded.keys.reset(g_key_file_new());
     }
@@ -84,6 +104,49 @@ bool IsApplicationName(const std::string& name) {
     throw std::runtime_error("cannot save the settings in " + file + ": " + reason);
 }
 
+std::string SystemReason(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+bool Exists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// settings.conf.bad is the newest broken copy, settings.conf.bad.1 the one before, and so on.
+std::string BrokenCopy(const std::string& file, int age) {
+    std::string copy = file + kBrokenSuffix;
+    if (age > 0) copy += '.' + std::to_string(age);
+    return copy;
+}
+
+// Moves the broken file aside as the newest copy; older copies move up one place and the
+// oldest beyond the last place goes. Returns where the file went.
+std::string KeepBrokenFile(const std::string& file) {
+    for (int age = kBrokenCopies - 2; age >= 0; --age) {
+        const std::string older = BrokenCopy(file, age);
+        if (Exists(older) && ::rename(older.c_str(), BrokenCopy(file, age + 1).c_str()) != 0)
+            FailSave(file, SystemReason("cannot move the earlier unreadable copy " + older));
+    }
+    const std::string kept = BrokenCopy(file, 0);
+    if (::rename(file.c_str(), kept.c_str()) != 0)
+        FailSave(file, SystemReason("cannot keep the unreadable file as " + kept));
+    return kept;
+}
+
+// Writes all of text; false with errno set when the disk refuses some of it.
+bool WriteAll(int descriptor, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 } // namespace
 
 KeyFileSettings::KeyFileSettings(std::string configRoot, std::ostream& warnings)
@@ -95,7 +158,7 @@ std::string KeyFileSettings::Location(const std::string& application) const {
 
 void KeyFileSettings::WarnOnce(const std::string& file, const std::string& reason) {
     if (!warned_.insert(file).second) return;
-    warnings_ << "warning: " << file << ": " << reason << "; using the default settings\n";
+    warnings_ << kWarningPrefix << file << ": " << QuotedForMessage(reason) << "; using the default settings\n";
     warnings_.flush();
 }
 
@@ -119,41 +182,80 @@ std::string KeyFileSettings::GetSetting(const std::string& application, const st
 
 void KeyFileSettings::SaveSetting(const std::string& application, const std::string& section,
                                   const std::string& key, const std::string& value) {
+    SaveSettings(application, section, {{key, value}});
+}
+
+void KeyFileSettings::SaveSettings(const std::string& application, const std::string& section,
+                                   const std::vector<SettingValue>& values) {
     const std::string file = Location(application);
-    if (!IsApplicationName(application)) FailSave(file, "\"" + application + "\" is not a folder name");
-    if (!IsGroupName(section)) FailSave(file, "\"" + section + "\" cannot be a section name");
-    if (!IsKeyName(key)) FailSave(file, "\"" + key + "\" cannot be a key name");
-    if (!g_utf8_validate(value.data(), static_cast<gssize>(value.size()), nullptr) ||
-        value.find('\0') != std::string::npos)
-        FailSave(file, "the value of \"" + key + "\" is not UTF-8 text");
+    if (!IsApplicationName(application)) FailSave(file, QuotedForMessage(application) + " is not a folder name");
+    if (!IsGroupName(section)) FailSave(file, QuotedForMessage(section) + " cannot be a section name");
+    for (const SettingValue& value : values) {
+        if (!IsKeyName(value.Key)) FailSave(file, QuotedForMessage(value.Key) + " cannot be a key name");
+        if (!g_utf8_validate(value.Value.data(), static_cast<gssize>(value.Value.size()), nullptr) ||
+            value.Value.find('\0') != std::string::npos)
+            FailSave(file, "the value of " + QuotedForMessage(value.Key) + " is not UTF-8 text");
+    }
 
     LoadedFile loaded = Load(file);
     if (loaded.result == LoadResult::Unreadable) FailSave(file, loaded.reason);
     if (loaded.result == LoadResult::Broken) {
         // Never write over what the user may still want: the broken file moves aside first.
-        const std::string kept = file + kBrokenSuffix;
-        if (g_rename(file.c_str(), kept.c_str()) != 0)
-            FailSave(file, std::string("cannot keep the unreadable file as ") + kept + ": " + std::strerror(errno));
-        warnings_ << "warning: " << file << ": " << loaded.reason << "; kept it as " << kept << "\n";
+        const std::string kept = KeepBrokenFile(file);
+        warnings_ << kWarningPrefix << file << ": " << QuotedForMessage(loaded.reason) << "; kept it as " << kept
+                  << "\n";
         warnings_.flush();
+        Step(SaveStep::BrokenFileKept);
     }
 
-    g_key_file_set_string(loaded.keys.get(), section.c_str(), key.c_str(), value.c_str());
+    for (const SettingValue& value : values)
+        g_key_file_set_string(loaded.keys.get(), section.c_str(), value.Key.c_str(), value.Value.c_str());
     gsize length = 0;
-    gchar* data = g_key_file_to_data(loaded.keys.get(), &length, nullptr);
-    std::unique_ptr<gchar, decltype(&g_free)> text(data, &g_free);
+    std::unique_ptr<gchar, decltype(&g_free)> text(g_key_file_to_data(loaded.keys.get(), &length, nullptr), &g_free);
 
     const std::string folder = root_ + "/" + application;
-    if (g_mkdir_with_parents(folder.c_str(), 0700) != 0)
-        FailSave(file, std::string("cannot create ") + folder + ": " + std::strerror(errno));
+    if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) FailSave(file, SystemReason("cannot create " + folder));
+    Step(SaveStep::FolderMade);
+    ReplaceFile(file, std::string(text.get(), length));
+}
 
-    // A new file next to the old one, flushed to disk, then renamed over it: a crash or a
-    // full disk leaves either the old settings or the new ones, never a mixture.
-    ErrorHolder failure;
-    auto flags = static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT | G_FILE_SET_CONTENTS_DURABLE);
-    if (!g_file_set_contents_full(file.c_str(), text.get(), static_cast<gssize>(length), flags, 0600,
-                                  &failure.error))
-        FailSave(file, failure.Message());
+// A new file next to the old one, flushed to disk, then renamed over it: a crash or a full
+// disk leaves either the old settings or the new ones, never a mixture.
+void KeyFileSettings::ReplaceFile(const std::string& file, const std::string& text) const {
+    std::string temporary = file + ".XXXXXX";
+    const int descriptor = g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0600);
+    if (descriptor < 0) FailSave(file, SystemReason("cannot create a new file beside it"));
+    Step(SaveStep::TempCreated);
+    const auto fail = [&](const std::string& what) {
+        const std::string reason = SystemReason(what);
+        ::close(descriptor);
+        ::unlink(temporary.c_str());
+        FailSave(file, reason);
+    };
+    if (!WriteAll(descriptor, text)) fail("cannot write " + temporary);
+    Step(SaveStep::Written);
+    if (::fsync(descriptor) != 0) fail("cannot flush " + temporary + " to disk");
+    Step(SaveStep::Synced);
+    if (::close(descriptor) != 0) {
+        const std::string reason = SystemReason("cannot close " + temporary);
+        ::unlink(temporary.c_str());
+        FailSave(file, reason);
+    }
+    Step(SaveStep::Closed);
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+        const std::string reason = SystemReason("cannot rename " + temporary + " over it");
+        ::unlink(temporary.c_str());
+        FailSave(file, reason);
+    }
+    Step(SaveStep::Renamed);
+    // The rename itself reaches the disk with the folder.
+    const std::string folder = file.substr(0, file.find_last_of('/'));
+    const int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderDescriptor >= 0) {
+        ::fsync(folderDescriptor);
+        ::close(folderDescriptor);
+    }
+    Step(SaveStep::FolderSynced);
 }
 
 } // namespace platform::linux_detail

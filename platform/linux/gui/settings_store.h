@@ -2,13 +2,22 @@
 // configuration folder, the section as the group and the key as the key.
 #pragma once
 
+#include <functional>
 #include <iostream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/settings.h"
 
 namespace platform::linux_detail {
+
+// The steps of a save, in order. The file is replaced once, at Renamed: before it the old
+// file is untouched, after it the new one is whole.
+enum class SaveStep { BrokenFileKept, FolderMade, TempCreated, Written, Synced, Closed, Renamed, FolderSynced };
+
+// Broken files kept beside the settings: settings.conf.bad (newest) to settings.conf.bad.4.
+inline constexpr int kBrokenCopies = 5;
 
 class KeyFileSettings : public SettingsStore {
 public:
@@ -19,14 +28,25 @@ public:
                            const std::string& key, const std::string& defaultValue) override;
     void SaveSetting(const std::string& application, const std::string& section,
                      const std::string& key, const std::string& value) override;
+    // One write, flush and rename of the file for all the values.
+    void SaveSettings(const std::string& application, const std::string& section,
+                      const std::vector<SettingValue>& values) override;
     std::string Location(const std::string& application) const override;
+
+    // Called after each step of a save, so tests can stop the program there.
+    void OnSaveStep(std::function<void(SaveStep)> hook) { stepHook_ = std::move(hook); }
 
 private:
     void WarnOnce(const std::string& file, const std::string& reason);
+    void Step(SaveStep step) const {
+        if (stepHook_) stepHook_(step);
+    }
+    void ReplaceFile(const std::string& file, const std::string& text) const;
 
     std::string root_;
     std::ostream& warnings_;
     std::set<std::string> warned_; // files already reported, so a bad file costs one line
+    std::function<void(SaveStep)> stepHook_;
 };
 
 // The configuration folder: XDG_CONFIG_HOME when it is an absolute path, else HOME/.config,

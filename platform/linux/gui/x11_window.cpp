@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <poll.h>
@@ -156,6 +157,14 @@ std::vector<TwipsRect> X11Window::Monitors() {
     for (const PixelRect& monitor : ReadMonitors(connection_.Dpy(), connection_.Screen()).All)
         monitors.push_back(scale_.ToTwips(monitor));
     return monitors;
+}
+
+PixelSize X11Window::LargestSize() {
+    // Sides are 16-bit in the protocol, and the server refuses pictures of 32768 px or more.
+    constexpr int kLargestSide = 32767;
+    Display* display = connection_.Dpy();
+    return {std::min(kLargestSide, DisplayWidth(display, connection_.Screen())),
+            std::min(kLargestSide, DisplayHeight(display, connection_.Screen()))};
 }
 
 void X11Window::SetTopmost(bool topmost) {

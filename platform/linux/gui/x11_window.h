@@ -29,6 +29,8 @@ public:
     void SetPlacement(const TwipsRect& placement) override;
     TwipsRect PrimaryScreen() override;
     std::vector<TwipsRect> Monitors() override;
+    double Dpi() override { return scale_.Dpi(); }
+    PixelSize LargestSize() override;
     void SetTopmost(bool topmost) override;
     void ReleaseCapture() override;
     void BeginMove(int button) override;

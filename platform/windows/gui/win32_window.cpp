@@ -1,5 +1,6 @@
 #include "platform/windows/gui/win32_window.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <windowsx.h>
 
@@ -207,6 +208,15 @@ std::vector<TwipsRect> Win32Window::Monitors() {
     std::vector<TwipsRect> monitors;
     for (const RECT& area : areas) monitors.push_back(TwipsFromScreen(area));
     return monitors;
+}
+
+double Win32Window::Dpi() { return WindowDpi(hwnd_); }
+
+PixelSize Win32Window::LargestSize() {
+    // Window messages carry sizes and positions in 16-bit halves of their parameters.
+    constexpr int kLargestSide = 32767;
+    return {std::min(kLargestSide, ::GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+            std::min(kLargestSide, ::GetSystemMetrics(SM_CYVIRTUALSCREEN))};
 }
 
 void Win32Window::SetTopmost(bool topmost) {

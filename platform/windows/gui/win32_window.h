@@ -26,6 +26,8 @@ public:
     void SetPlacement(const TwipsRect& placement) override;
     TwipsRect PrimaryScreen() override;
     std::vector<TwipsRect> Monitors() override;
+    double Dpi() override;
+    PixelSize LargestSize() override;
 
     void SetTopmost(bool topmost) override;
     void ReleaseCapture() override;

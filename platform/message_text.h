@@ -1,8 +1,15 @@
-#include "statuswriter/message_text.h"
+// Outside text quoted for a one-line message on a terminal.
+#pragma once
 
-namespace Battery {
+#include <string>
+#include <string_view>
 
-std::string QuotedForMessage(std::string_view text) {
+namespace platform {
+
+// text in double quotes; control characters, quotes and backslashes escaped so the
+// message stays on one line, sends no escape sequence to the terminal and shows blanks
+// at either end.
+inline std::string QuotedForMessage(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string quoted = "\"";
     for (const char c : text) {
@@ -22,4 +29,4 @@ std::string QuotedForMessage(std::string_view text) {
     return quoted;
 }
 
-} // namespace Battery
+} // namespace platform
