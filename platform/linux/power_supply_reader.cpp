@@ -55,7 +55,6 @@ private:
 };
 
 bool HasPositive(const std::optional<std::int64_t>& value) { return value && *value > 0; }
-bool IsNonZero(const std::optional<std::int64_t>& value) { return value && *value != 0; }
 
 // Attribute by attribute, reading only what the supply's kind can use, in the
 // order that lets later files be skipped.
@@ -86,11 +85,10 @@ void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
     const bool chargeBased = !energyBased && supply.chargeNow && HasPositive(supply.chargeFull);
     // Without a level of its own a battery may still give a coarse one.
     if (!supply.capacity && !energyBased && !chargeBased) files.ReadProperty(supply, SupplyProperty::CapacityLevel);
-    // Without a draw the kernel's own estimate of the time left stands in.
-    if (!IsNonZero(supply.powerNow) && !IsNonZero(supply.currentNow)) {
-        files.ReadProperty(supply, SupplyProperty::TimeToEmptyAvg);
-        if (!HasPositive(supply.timeToEmptyAvg)) files.ReadProperty(supply, SupplyProperty::TimeToEmptyNow);
-    }
+    // The kernel's own estimate stands in whenever the draw turns out unusable (absent, zero or
+    // out of range, even once converted), which only the whole tally knows: read it always.
+    files.ReadProperty(supply, SupplyProperty::TimeToEmptyAvg);
+    if (!HasPositive(supply.timeToEmptyAvg)) files.ReadProperty(supply, SupplyProperty::TimeToEmptyNow);
 
     // The voltage turns charge into energy and current into power.
     const bool chargeToConvert = !energyBased && (supply.chargeNow || HasPositive(supply.chargeFull));

@@ -75,6 +75,8 @@ const FixtureCase kCases[] = {
     {"kernel_estimate", Record(0, 1, 80, 7200, 9000)},
     // A zero current; the kernel's estimate of now, 5400 s, and 5400 × 4 / 1.2 Ah for a full charge.
     {"kernel_estimate_now", Record(0, 2, 30, 5400, 18000)},
+    // A draw of 0.05 W is no usable rate: the kernel's 7200 s stands in, in both forms alike.
+    {"kernel_estimate_tiny_draw", Record(0, 1, 80, 7200, 9000)},
     // 35 of 50 Wh at 9 W, and 1 of 2 Ah at 11 V and 0.5 A: 46 of 72 Wh at 14.5 W.
     {"bench", Record(0, 0, 63, 11420, 17875)},
 };
