@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # nevlin on a bare X server: its own move for a drag on the bare panel, no move after a quick
-# click, raising itself over a window mapped on top of it, and the size at 144 dpi (Xft.dpi),
+# click, a drag moved (or even released) before the program reads its press ending where the
+# pointer is relative to the grab point, raising itself over a window mapped on top of it, and the size at 144 dpi (Xft.dpi),
 # with a screenshot of that.
 # Usage: no_window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/../x_session.sh"
@@ -27,6 +28,14 @@ before=$(window_geometry "$id")
 drag "$id" 3 40 40 46 12
 moved_by "right drag" "$id" "$before" 0 0
 quick_click_does_not_stick "$id"
+
+note "a drag ends where the pointer is, relative to where it was grabbed, however quick"
+before=$(window_geometry "$id")
+quick_drag "$id" 1 150 -60 46 12
+moved_by "press and move at once, then hold" "$id" "$before" 150 -60
+before=$(window_geometry "$id")
+flick "$id" 2 -120 70 100 40
+moved_by "press, move and release at once" "$id" "$before" -120 70
 
 note "pinned without a manager: a window mapped over it is covered again"
 read -r -a g <<<"$(window_geometry "$id")"

@@ -3,7 +3,8 @@
 # flipping the on-top state while another window has the focus, Alt or F4 alone doing nothing,
 # the manager's move for left
 # and middle drags on the bare panel, none for a right drag, a drag from the number or a
-# quick click, the manager's close keeping the placement for the next start, and a minimised
+# quick click, a drag moved (or even released) before the program reads its press ending
+# where the pointer is relative to the grab point, the manager's close keeping the placement for the next start, and a minimised
 # window closed by the chord saving nothing, and centring in the space a panel leaves free.
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/../x_session.sh"
@@ -66,6 +67,14 @@ before=$(window_geometry "$id")
 drag "$id" 1 50 50 20 12
 moved_by "left drag from the number" "$id" "$before" 0 0
 quick_click_does_not_stick "$id"
+
+note "a drag ends where the pointer is, relative to where it was grabbed, however quick"
+before=$(window_geometry "$id")
+quick_drag "$id" 1 150 -60 46 12
+moved_by "press and move at once, then hold" "$id" "$before" 150 -60
+before=$(window_geometry "$id")
+flick "$id" 2 -120 70 100 40
+moved_by "press, move and release at once" "$id" "$before" -120 70
 
 note "the manager's close saves the placement; the next start restores it"
 placed=$(window_geometry "$id")
