@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # nevlin under openbox: the states it maps with, staying above an activated window, T
-# flipping the on-top state while another window has the focus, Alt or F4 alone doing nothing,
+# flipping the on-top state while another window has the focus, also after xmodmap moved it, Alt or F4 alone doing nothing,
 # the manager's move for left
 # and middle drags on the bare panel, none for a right drag, a drag from the number or a
 # quick click, a drag moved (or even released) before the program reads its press ending
@@ -9,6 +9,7 @@
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/../x_session.sh"
 nevlin=$1
+require_tools xmodmap
 start_x openbox
 
 power=$X_SESSION_TMP/power
@@ -41,6 +42,16 @@ has_state SKIP_TASKBAR || fail "SKIP_TASKBAR lost with ABOVE: $(states)"
 xdotool key --clearmodifiers t
 wait_for "ABOVE to come back" has_state ABOVE
 has_state SKIP_PAGER || fail "SKIP_PAGER lost: $(states)"
+
+note "T moved to another key code by xmodmap still flips it"
+t_code=$(xmodmap -pke | awk '$4 == "t" {print $2; exit}')
+free_code=$(xmodmap -pke | awk 'NF == 3 && $2 > 200 {print $2; exit}')
+xmodmap -e "keycode $t_code = y Y" -e "keycode $free_code = t T"
+xdotool key --clearmodifiers t
+wait_for "ABOVE to go after the remap" lacks_state ABOVE
+xmodmap -e "keycode $free_code =" -e "keycode $t_code = t T"
+xdotool key --clearmodifiers t
+wait_for "ABOVE to come back after the map is restored" has_state ABOVE
 
 note "Alt alone and F4 alone, held across turns in the other window, do nothing"
 for key in alt F4; do
