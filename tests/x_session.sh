@@ -282,6 +282,18 @@ quick_click_does_not_stick() {
   moved_by "a quick click, then the pointer moves on" "$id" "$before" 0 0
 }
 
+# quick_drags_end_under_the_pointer ID: drags moved, or even released, long before the program
+# reads their press end where the pointer is, relative to where it grabbed the window.
+quick_drags_end_under_the_pointer() {
+  local id=$1 before
+  before=$(window_geometry "$id")
+  quick_drag "$id" 1 150 -60 46 12
+  moved_by "press and move at once, then hold" "$id" "$before" 150 -60
+  before=$(window_geometry "$id")
+  flick "$id" 2 -120 70 100 40
+  moved_by "press, move and release at once" "$id" "$before" -120 70
+}
+
 # on_top_at ID: the window's frame shows at its top-left corner on the whole screen.
 on_top_at() {
   local g shot="$X_SESSION_TMP/screen.png"

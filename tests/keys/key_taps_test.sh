@@ -86,8 +86,8 @@ kill "$clock_pid" 2>/dev/null
 for tool in xmodmap setxkbmap; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing: scripts/install-deps.sh test" >&2; exit 1; }
 done
-t_code=$(xmodmap -pke | awk '$4 == "t" {print $2; exit}')
-free_code=$(xmodmap -pke | awk 'NF == 3 && $2 > 200 {print $2; exit}')
+t_code=$(xmodmap -pke | awk '$4 == "t" && !found {print $2; found = 1}')
+free_code=$(xmodmap -pke | awk 'NF == 3 && $2 > 200 && !found {print $2; found = 1}')
 if [ -n "$t_code" ] && [ -n "$free_code" ]; then
   xmodmap -e "keycode $t_code = y Y" -e "keycode $free_code = t T"
   xdotool keydown t sleep 0.006 keyup t

@@ -29,14 +29,7 @@ before=$(window_geometry "$id")
 drag "$id" 3 40 40 46 12
 moved_by "right drag" "$id" "$before" 0 0
 quick_click_does_not_stick "$id"
-
-note "a drag ends where the pointer is, relative to where it was grabbed, however quick"
-before=$(window_geometry "$id")
-quick_drag "$id" 1 150 -60 46 12
-moved_by "press and move at once, then hold" "$id" "$before" 150 -60
-before=$(window_geometry "$id")
-flick "$id" 2 -120 70 100 40
-moved_by "press, move and release at once" "$id" "$before" -120 70
+quick_drags_end_under_the_pointer "$id"
 
 note "pinned without a manager: a window mapped over it is covered again"
 read -r -a g <<<"$(window_geometry "$id")"
