@@ -59,13 +59,10 @@ std::int16_t KeyLatch::Take(int virtualKey) {
 
 namespace {
 
-
 bool IsRawKeyEvent(const XEvent& event, int opcode) {
     return event.type == GenericEvent && event.xcookie.extension == opcode &&
            (event.xcookie.evtype == XI_RawKeyPress || event.xcookie.evtype == XI_RawKeyRelease);
 }
-
-
 
 // Every keycode whose mapping holds one of the keysyms, whichever level or group.
 std::vector<int> KeycodesOf(Display* display, const std::vector<KeySym>& wanted) {
@@ -135,6 +132,11 @@ X11Keyboard::X11Keyboard(Display* display, const std::vector<int>& virtualKeys)
         xkbEventBase_ = -1; // the core MappingNotify still comes
 }
 
+X11Keyboard::~X11Keyboard() {
+    if (xkbEventBase_ >= 0) XkbSelectEvents(display_, XkbUseCoreKbd, kMapChanges, 0);
+    SelectRawKeys(display_, false);
+}
+
 bool X11Keyboard::IsMapChange(const XEvent& event) const {
     if (event.type == MappingNotify) return event.xmapping.request != MappingPointer;
     if (xkbEventBase_ < 0 || event.type != xkbEventBase_) return false;
@@ -144,13 +146,6 @@ bool X11Keyboard::IsMapChange(const XEvent& event) const {
 
 void X11Keyboard::LookUpKeycodes() {
     for (int virtualKey : virtualKeys_) latch_.Watch(virtualKey, KeycodesOf(display_, KeysymsOf(virtualKey)));
-}
-
-
-
-X11Keyboard::~X11Keyboard() {
-    if (xkbEventBase_ >= 0) XkbSelectEvents(display_, XkbUseCoreKbd, kMapChanges, 0);
-    SelectRawKeys(display_, false);
 }
 
 std::int16_t X11Keyboard::GetAsyncKeyState(int virtualKey) {

@@ -42,7 +42,8 @@ private:
 };
 
 // Key state words of the whole X keyboard, whichever window has the focus: the top bit from
-// XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window.
+// XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window. The
+// keys' codes are looked up again whenever the keyboard map changes.
 class X11Keyboard {
 public:
     // Selects raw key events on the display's root window. Throws std::runtime_error when the
@@ -61,8 +62,8 @@ public:
     // The next key asked starts a new poll with a fresh snapshot.
     void NextPoll() { snapshotTaken_ = false; }
 
-    // For an event loop on the same display: a raw key event or a change of keyboard map it
-    // has dequeued is taken here (call before XGetEventData on it). True when the event was one of ours.
+    // For an event loop on the same display: a raw key event or a change of keyboard map that
+    // it has dequeued is taken here (call before XGetEventData on it). True when it was ours.
     bool TakeEvent(XEvent& event);
 
 private:
