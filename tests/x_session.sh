@@ -230,6 +230,32 @@ drag() {
   xdotool mouseup "$button"
 }
 
+# quick_drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window and
+# moves by (DX, DY) at once, long before the program's next turn reads the press; then holds
+# the button, nudging the pointer by a pixel until the window follows, and releases it there.
+quick_drag() {
+  local id=$1 button=$2 dx=$3 dy=$4 g x y before
+  before=$(window_geometry "$id")
+  read -r -a g <<<"$before"
+  x=$((g[0] + $5)) y=$((g[1] + $6))
+  xdotool mousemove "$x" "$y" mousedown "$button" mousemove $((x + dx)) $((y + dy))
+  nudge() {
+    xdotool mousemove $((x + dx + 1)) $((y + dy)) mousemove $((x + dx)) $((y + dy))
+    [ "$(window_geometry "$id")" != "$before" ]
+  }
+  wait_until nudge 10 || true
+  xdotool mouseup "$button"
+}
+
+# flick ID BUTTON DX DY FROM_X FROM_Y: press, move by (DX, DY) and release at once, before the
+# program's next turn reads the press.
+flick() {
+  local id=$1 g x y
+  read -r -a g <<<"$(window_geometry "$id")"
+  x=$((g[0] + $5)) y=$((g[1] + $6))
+  xdotool mousemove "$x" "$y" mousedown "$2" mousemove $((x + $3)) $((y + $4)) mouseup "$2"
+}
+
 # offset_from ID X Y: how far the window is from the position X Y.
 offset_from() {
   local now
@@ -254,6 +280,18 @@ quick_click_does_not_stick() {
   sleep 0.7
   xdotool mousemove $((g[0] + 150)) $((g[1] + 150))
   moved_by "a quick click, then the pointer moves on" "$id" "$before" 0 0
+}
+
+# quick_drags_end_under_the_pointer ID: drags moved, or even released, long before the program
+# reads their press end where the pointer is, relative to where it grabbed the window.
+quick_drags_end_under_the_pointer() {
+  local id=$1 before
+  before=$(window_geometry "$id")
+  quick_drag "$id" 1 150 -60 46 12
+  moved_by "press and move at once, then hold" "$id" "$before" 150 -60
+  before=$(window_geometry "$id")
+  flick "$id" 2 -120 70 100 40
+  moved_by "press, move and release at once" "$id" "$before" -120 70
 }
 
 # on_top_at ID: the window's frame shows at its top-left corner on the whole screen.

@@ -108,3 +108,17 @@ TEST_F(KeyLatchTest, OtherKeysAndUnknownCodesLeaveTheWordsAlone) {
 }
 
 } // namespace
+
+TEST_F(KeyLatchTest, ANewKeyboardMapReplacesTheKeyCodesAndKeepsAPressSeenBefore) {
+    constexpr int kNewTCode = 202;
+    latch_.Press(kTCode);
+    latch_.Release(kTCode);
+    latch_.Watch(kT, {kNewTCode}); // T moved before the poll read the tap
+    EXPECT_EQ(Poll(kT, Down({})), 0x0001);
+    // The old code is another key now; the new one is T.
+    latch_.Press(kTCode);
+    EXPECT_EQ(Poll(kT, Down({kTCode})), 0);
+    latch_.Release(kTCode);
+    latch_.Press(kNewTCode);
+    EXPECT_EQ(Poll(kT, Down({kNewTCode})), kDownAndPressed);
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives the keyboard of a virtual X server with xdotool between polls of the key state and
 # checks the words: a 6 ms tap, a hold, the Alt+F4 chord, either Alt, an unrelated key,
-# a tap while another client's window has the focus.
+# a tap while another client's window has the focus, and T tapped at its new key code after
+# the keyboard map changed (xmodmap, setxkbmap).
 # Usage: run_on_xvfb.sh key_taps_test.sh PROBE
 set -uo pipefail
 probe=$1
@@ -80,6 +81,35 @@ else
   failures=$((failures + 1))
 fi
 kill "$clock_pid" 2>/dev/null
+
+# The keyboard map changes under the running probe: T's key codes are looked up again.
+for tool in xmodmap setxkbmap; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing: scripts/install-deps.sh test" >&2; exit 1; }
+done
+t_code=$(xmodmap -pke | awk '$4 == "t" && !found {print $2; found = 1}')
+free_code=$(xmodmap -pke | awk 'NF == 3 && $2 > 200 && !found {print $2; found = 1}')
+if [ -n "$t_code" ] && [ -n "$free_code" ]; then
+  xmodmap -e "keycode $t_code = y Y" -e "keycode $free_code = t T"
+  xdotool keydown t sleep 0.006 keyup t
+  expect "tap of T moved by xmodmap from key code $t_code to $free_code" 54 1
+  xmodmap -e "keycode $free_code =" -e "keycode $t_code = t T"
+  xdotool keydown t sleep 0.006 keyup t
+  expect "tap of T back at key code $t_code" 54 1
+else
+  echo "FAIL: no key code of T ($t_code) or no free key code ($free_code) in $(xmodmap -pke | wc -l) lines" >&2
+  failures=$((failures + 1))
+fi
+# Dvorak puts T where the US layout has K.
+if setxkbmap -layout us -variant dvorak; then
+  xdotool keydown t sleep 0.006 keyup t
+  expect "tap of T after setxkbmap dvorak" 54 1
+  xdotool keydown y sleep 0.006 keyup y # now on T's old key
+  expect "tap of Y, on T's old key after setxkbmap dvorak" 54 0
+  setxkbmap -layout us
+else
+  echo "FAIL: setxkbmap could not switch to dvorak" >&2
+  failures=$((failures + 1))
+fi
 
 exec {PROBE[1]}>&-
 wait "$probe_pid"

@@ -1,7 +1,8 @@
 # Nevlin.exe under Wine on a virtual X server with openbox: a borderless window titled
 # "Ostravel", centred and above the others on the first start; T releases and pins it while
-# it has the focus; a left drag on the bare panel moves it; Alt+F4 ends it and keeps the
-# placement in the registry, and the next start comes back there. Leaves nevlin.png behind.
+# it has the focus; a left drag on the bare panel moves it, a quick one too; Alt+F4 ends it
+# and keeps the placement in the registry, and the next start comes back there. Leaves
+# nevlin.png behind.
 source "$(dirname "$0")/wine_prefix.sh"
 require_cross_build "$NEVLIN_EXE"
 require_tools xdotool xwininfo import convert
@@ -93,6 +94,20 @@ read -r x y <<<"$target"
 # Within the pixel of the wiggle.
 ((x >= x0 + 99 && x <= x0 + 101 && y == y0 + 50)) ||
   fail "the window moved to $target, not with the pointer to $((x0 + 100)) $((y0 + 50))"
+
+# A press moved at once, long before the program reads it: the window still keeps the place
+# under the pointer where it was grabbed (the system's move starts from the press).
+read -r x0 y0 < <(origin)
+px=$((x0 + 46)) py=$((y0 + 10))
+xdotool mousemove --sync $px $py mousedown 1 mousemove $((px + 150)) $((py - 60))
+nudge() { # one pixel and back, until the window follows
+  xdotool mousemove $((px + 151)) $((py - 60)) mousemove $((px + 150)) $((py - 60))
+  [ "$(origin)" != "$x0 $y0" ]
+}
+wait_until nudge 20 || fail "the window did not follow a quick drag"
+xdotool mouseup 1
+wait_until '[ "$(origin)" = "$((x0 + 150)) $((y0 - 60))" ]' 10 ||
+  fail "a quick drag left the window at $(origin), not $((x0 + 150)) $((y0 - 60))"
 
 # Alt+F4 ends it and the placement is in the prefix's registry, in twips.
 read -r x y < <(origin)

@@ -89,6 +89,31 @@ TEST(RenderSurface, OnlyVisiblePicturesAtNaturalSizeAndLabelsClipped) {
         for (int x = 20; x < 70; ++x) ASSERT_EQ(At(image, x, y), Rgb(0x00E0E0E0)) << x << "," << y;
 }
 
+TEST(RenderSurface, PicturesAtTheWholeMultipleOfTheirSizeFrom192Dpi) {
+    // Four colours in a 2 x 2 picture: each pixel must come out as a square of its own colour.
+    const Image picture{2, 2, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFF00u}};
+    // dpi, the picture's corner in pixels (1125, 75 twips), its scale, the client size
+    const struct {
+        int Dpi, Left, Top, Scale;
+    } screens[] = {{144, 113, 8, 1}, {191, 149, 10, 1}, {192, 150, 10, 2}, {288, 225, 15, 3}};
+    for (const auto& screen : screens) {
+        Panel panel;
+        Picture shown{{1125, 75, 480, 480}, &picture, true};
+        panel.surface.Pictures = {&shown};
+        const int width = PixelsFromTwips(1680, screen.Dpi), height = PixelsFromTwips(630, screen.Dpi);
+        const Image image = RenderSurface(panel.surface, width, height, screen.Dpi);
+        for (int y = 0; y < 2 * screen.Scale; ++y)
+            for (int x = 0; x < 2 * screen.Scale; ++x)
+                ASSERT_EQ(At(image, screen.Left + x, screen.Top + y),
+                          picture.Pixels[static_cast<std::size_t>(y / screen.Scale * 2 + x / screen.Scale)])
+                    << screen.Dpi << " dpi at " << x << "," << y;
+        // Just past the drawn square: the panel again.
+        const int side = 2 * screen.Scale;
+        EXPECT_EQ(At(image, screen.Left + side, screen.Top), Rgb(0x00E0E0E0)) << screen.Dpi;
+        EXPECT_EQ(At(image, screen.Left, screen.Top + side), Rgb(0x00E0E0E0)) << screen.Dpi;
+    }
+}
+
 TEST(ChooseIconImage, ExactSizeFirstElseLargest) {
     const Image large{32, 32, {}}, small{16, 16, {}}, huge{48, 48, {}};
     EXPECT_EQ(ChooseIconImage({&large, &small}, 16), &small);

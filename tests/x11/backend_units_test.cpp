@@ -1,13 +1,12 @@
 // The X11 backend's conversions that need no server: twips and font sizes at several dpi,
-// the Xft.dpi resource, colours in pixel formats, the icon property, buttons and modifiers,
-// and the record that decides whether a repaint is needed.
+// the Xft.dpi resource, the pictures' whole-multiple scale, colours in pixel formats, the icon
+// property, buttons and modifiers, and the record that decides whether a repaint is needed.
 #include <gtest/gtest.h>
 
-#include "platform/linux/gui/x11_window.h"
-#include "platform/linux/gui/x11_painter.h"
-#include "platform/linux/gui/x11_painter.h"
 #include "platform/linux/gui/x11_display.h"
 #include "platform/linux/gui/x11_painter.h"
+#include "platform/linux/gui/x11_window.h"
+#include "platform/picture_scale.h"
 
 namespace {
 
@@ -85,6 +84,42 @@ TEST(XftDpiResource, FallsBackTo96UnlessAUsableValueIsSet) {
     EXPECT_DOUBLE_EQ(DpiFromResources("Xft.dpi: large"), 96);
     EXPECT_DOUBLE_EQ(DpiFromResources("Xft.dpi: 0"), 96);
     EXPECT_DOUBLE_EQ(DpiFromResources("Xft.dpi: 100000"), 96);
+}
+
+TEST(PictureScale, NaturalSizeBelow192DpiThenTheWholeMultipleOf96) {
+    using platform::PictureScale;
+    for (double dpi : {0.0, 24.0, 96.0, 120.0, 144.0, 191.9}) EXPECT_EQ(PictureScale(dpi), 1) << dpi;
+    EXPECT_EQ(PictureScale(192), 2);
+    EXPECT_EQ(PictureScale(240), 2);
+    EXPECT_EQ(PictureScale(287.5), 2);
+    EXPECT_EQ(PictureScale(288), 3);
+    EXPECT_EQ(PictureScale(384), 4);
+    EXPECT_EQ(PictureScale(960), 10);
+}
+
+TEST(PictureScale, ScaledUpRepeatsEachPixelAsASquare) {
+    using platform::ScaledUp;
+    // 0x10 0x20 0x30
+    // 0x40 0x50 0x60
+    const platform::Image image{3, 2, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60}};
+    const platform::Image twice = ScaledUp(image, 2);
+    ASSERT_EQ(twice.Width, 6);
+    ASSERT_EQ(twice.Height, 4);
+    const std::vector<std::uint32_t> expected{0x10, 0x10, 0x20, 0x20, 0x30, 0x30, //
+                                              0x10, 0x10, 0x20, 0x20, 0x30, 0x30, //
+                                              0x40, 0x40, 0x50, 0x50, 0x60, 0x60, //
+                                              0x40, 0x40, 0x50, 0x50, 0x60, 0x60};
+    EXPECT_EQ(twice.Pixels, expected);
+    const platform::Image thrice = ScaledUp(image, 3);
+    ASSERT_EQ(thrice.Pixels.size(), 9u * 6u);
+    EXPECT_EQ(thrice.Pixels[2 * 9 + 2], 0x10u); // the last pixel of the first square
+    EXPECT_EQ(thrice.Pixels[3 * 9 + 3], 0x50u); // the first pixel of the middle square below
+    EXPECT_EQ(thrice.Pixels.back(), 0x60u);
+    // Factor 1, and an image whose pixels don't fill it, come back as they are.
+    EXPECT_EQ(ScaledUp(image, 1).Pixels, image.Pixels);
+    const platform::Image broken{4, 4, {1, 2, 3}};
+    EXPECT_EQ(ScaledUp(broken, 2).Width, 4);
+    EXPECT_EQ(ScaledUp(broken, 2).Pixels, broken.Pixels);
 }
 
 TEST(PixelFormats, ColoursLandInTheVisualsChannels) {

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # nevlin on a bare X server: its own move for a drag on the bare panel, no move after a quick
-# click, raising itself over a window mapped on top of it, and the size at 144 dpi (Xft.dpi),
-# with a screenshot of that.
+# click, a drag moved (or even released) before the program reads its press ending where the
+# pointer is relative to the grab point, raising itself over a window mapped on top of it, the
+# size at 144 dpi (Xft.dpi) with a screenshot of that, and the picture at natural size there
+# but at twice and three times its size, pixel for pixel, at 192 and 288 dpi.
 # Usage: no_window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/../x_session.sh"
-nevlin=$1 shots=$3
+nevlin=$1 art=$2 shots=$3
 mkdir -p "$shots"
 start_x
 
@@ -27,6 +29,7 @@ before=$(window_geometry "$id")
 drag "$id" 3 40 40 46 12
 moved_by "right drag" "$id" "$before" 0 0
 quick_click_does_not_stick "$id"
+quick_drags_end_under_the_pointer "$id"
 
 note "pinned without a manager: a window mapped over it is covered again"
 read -r -a g <<<"$(window_geometry "$id")"
@@ -63,4 +66,31 @@ expect_soon "painted" shot_framed "0000C0 E0E0E0"
 expect "frame" "$(pixel "$shots/charging_144dpi.png" 0 0)" 0000C0
 expect "panel" "$(pixel "$shots/charging_144dpi.png" 69 18)" E0E0E0
 [ "$(count_colour "$shots/charging_144dpi.png" 11 4 56 30 FF0000)" -gt 40 ] || fail "no red digits at 144 dpi"
+# same_pixels FILE.png WIDTHxHEIGHT+X+Y REFERENCE SCALE%: differing pixels of the area and the
+# reference picture enlarged pixel for pixel.
+same_pixels() {
+  convert "$1" -crop "$2" +repage "$X_SESSION_TMP/area.png"
+  convert "$3" -sample "$4" "$X_SESSION_TMP/reference.png"
+  compare -metric AE "$X_SESSION_TMP/reference.png" "$X_SESSION_TMP/area.png" null: 2>&1 || true
+}
+expect "the picture at its natural size below 192 dpi" \
+  "$(same_pixels "$shots/charging_144dpi.png" 32x32+112+7 "$art/charging.xpm" 100%)" 0
+kill "$LAST_PID"
+timeout 5 tail --pid="$LAST_PID" -f /dev/null || fail "nevlin still running after SIGTERM"
+
+note "the picture at twice and three times its size from 192 and 288 dpi, crisp"
+# dpi, window size, the picture's square, its scale
+for dense in "192 224x84 64x64+149+9 200%" "288 336x126 96x96+224+14 300%"; do
+  read -r dpi size square percent <<<"$dense"
+  xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$dpi
+"
+  run_bg "nevlin$dpi" "$nevlin"
+  id=$(ostravel_window)
+  expect "size at $dpi dpi" "$(window_geometry "$id" | tr ' ' x | cut -dx -f3-)" "$size"
+  shot=$shots/charging_${dpi}dpi.png
+  expect_soon "the picture at $dpi dpi, pixels apart from $percent of charging.xpm" \
+    'snapshot "$id" "$shot"; same_pixels "$shot" "$square" "$art/charging.xpm" "$percent"' 0
+  kill "$LAST_PID"
+  timeout 5 tail --pid="$LAST_PID" -f /dev/null || fail "nevlin still running after SIGTERM"
+done
 echo PASS

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # nevlin under openbox: the states it maps with, staying above an activated window, T
-# flipping the on-top state while another window has the focus, Alt or F4 alone doing nothing,
+# flipping the on-top state while another window has the focus, also after xmodmap moved it, Alt or F4 alone doing nothing,
 # the manager's move for left
 # and middle drags on the bare panel, none for a right drag, a drag from the number or a
-# quick click, the manager's close keeping the placement for the next start, and a minimised
+# quick click, a drag moved (or even released) before the program reads its press ending
+# where the pointer is relative to the grab point, the manager's close keeping the placement for the next start, and a minimised
 # window closed by the chord saving nothing, and centring in the space a panel leaves free.
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 source "$(dirname "$0")/../x_session.sh"
 nevlin=$1
+require_tools xmodmap
 start_x openbox
 
 power=$X_SESSION_TMP/power
@@ -41,6 +43,17 @@ xdotool key --clearmodifiers t
 wait_for "ABOVE to come back" has_state ABOVE
 has_state SKIP_PAGER || fail "SKIP_PAGER lost: $(states)"
 
+note "T moved to another key code by xmodmap still flips it"
+t_code=$(xmodmap -pke | awk '$4 == "t" && !found {print $2; found = 1}')
+free_code=$(xmodmap -pke | awk 'NF == 3 && $2 > 200 && !found {print $2; found = 1}')
+[ -n "$t_code" ] && [ -n "$free_code" ] || fail "no key code of T ('$t_code') or no free one ('$free_code')"
+xmodmap -e "keycode $t_code = y Y" -e "keycode $free_code = t T"
+xdotool key --clearmodifiers t
+wait_for "ABOVE to go after the remap" lacks_state ABOVE
+xmodmap -e "keycode $free_code =" -e "keycode $t_code = t T"
+xdotool key --clearmodifiers t
+wait_for "ABOVE to come back after the map is restored" has_state ABOVE
+
 note "Alt alone and F4 alone, held across turns in the other window, do nothing"
 for key in alt F4; do
   xdotool keydown "$key"
@@ -66,6 +79,7 @@ before=$(window_geometry "$id")
 drag "$id" 1 50 50 20 12
 moved_by "left drag from the number" "$id" "$before" 0 0
 quick_click_does_not_stick "$id"
+quick_drags_end_under_the_pointer "$id"
 
 note "the manager's close saves the placement; the next start restores it"
 placed=$(window_geometry "$id")

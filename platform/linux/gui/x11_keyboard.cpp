@@ -2,6 +2,7 @@
 // events that follow it, whichever window has the focus.
 #include "platform/linux/gui/x11_keyboard.h"
 
+#include <X11/XKBlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
 
@@ -19,6 +20,7 @@ bool InRange(int keycode) { return keycode >= 0 && keycode < 256; }
 
 void KeyLatch::Watch(int virtualKey, const std::vector<int>& keycodes) {
     auto& key = keys_[virtualKey];
+    key.Keycodes.clear();
     for (int keycode : keycodes)
         if (InRange(keycode)) key.Keycodes.push_back(keycode);
 }
@@ -57,17 +59,9 @@ std::int16_t KeyLatch::Take(int virtualKey) {
 
 namespace {
 
-struct RawKeyFilter {
-    int Opcode;
-};
-
 bool IsRawKeyEvent(const XEvent& event, int opcode) {
     return event.type == GenericEvent && event.xcookie.extension == opcode &&
            (event.xcookie.evtype == XI_RawKeyPress || event.xcookie.evtype == XI_RawKeyRelease);
-}
-
-Bool MatchesRawKeyEvent(Display*, XEvent* event, XPointer filter) {
-    return IsRawKeyEvent(*event, reinterpret_cast<RawKeyFilter*>(filter)->Opcode) ? True : False;
 }
 
 // Every keycode whose mapping holds one of the keysyms, whichever level or group.
@@ -101,6 +95,10 @@ std::vector<KeySym> KeysymsOf(int virtualKey) {
     return {};
 }
 
+// Changes of the keyboard map: a new map (xmodmap) or a new keyboard description (setxkbmap,
+// a layout switch that remaps). Without these selected an XKB client hears of neither.
+constexpr unsigned int kMapChanges = XkbMapNotifyMask | XkbNewKeyboardNotifyMask;
+
 void SelectRawKeys(Display* display, bool wanted) {
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     if (wanted) {
@@ -115,7 +113,8 @@ void SelectRawKeys(Display* display, bool wanted) {
 
 } // namespace
 
-X11Keyboard::X11Keyboard(Display* display, const std::vector<int>& virtualKeys) : display_(display) {
+X11Keyboard::X11Keyboard(Display* display, const std::vector<int>& virtualKeys)
+    : display_(display), virtualKeys_(virtualKeys) {
     int event = 0, error = 0;
     if (!XQueryExtension(display, "XInputExtension", &opcode_, &event, &error))
         throw std::runtime_error("the X server has no XInput extension");
@@ -124,11 +123,30 @@ X11Keyboard::X11Keyboard(Display* display, const std::vector<int>& virtualKeys) 
     if (XIQueryVersion(display, &major, &minor) != Success || major < 2)
         throw std::runtime_error("the X server lacks XInput 2");
 
-    for (int virtualKey : virtualKeys) latch_.Watch(virtualKey, KeycodesOf(display, KeysymsOf(virtualKey)));
+    LookUpKeycodes();
     SelectRawKeys(display, true);
+    int xkbOpcode = 0, xkbError = 0, xkbMajor = XkbMajorVersion, xkbMinor = XkbMinorVersion;
+    if (XkbQueryExtension(display, &xkbOpcode, &xkbEventBase_, &xkbError, &xkbMajor, &xkbMinor))
+        XkbSelectEvents(display, XkbUseCoreKbd, kMapChanges, kMapChanges);
+    else
+        xkbEventBase_ = -1; // the core MappingNotify still comes
 }
 
-X11Keyboard::~X11Keyboard() { SelectRawKeys(display_, false); }
+X11Keyboard::~X11Keyboard() {
+    if (xkbEventBase_ >= 0) XkbSelectEvents(display_, XkbUseCoreKbd, kMapChanges, 0);
+    SelectRawKeys(display_, false);
+}
+
+bool X11Keyboard::IsMapChange(const XEvent& event) const {
+    if (event.type == MappingNotify) return event.xmapping.request != MappingPointer;
+    if (xkbEventBase_ < 0 || event.type != xkbEventBase_) return false;
+    const int kind = reinterpret_cast<const XkbAnyEvent&>(event).xkb_type;
+    return kind == XkbMapNotify || kind == XkbNewKeyboardNotify;
+}
+
+void X11Keyboard::LookUpKeycodes() {
+    for (int virtualKey : virtualKeys_) latch_.Watch(virtualKey, KeycodesOf(display_, KeysymsOf(virtualKey)));
+}
 
 std::int16_t X11Keyboard::GetAsyncKeyState(int virtualKey) {
     if (!snapshotTaken_) {
@@ -147,14 +165,22 @@ void X11Keyboard::TakeSnapshot() {
     for (int i = 0; i < 32; ++i) snapshot[i] = static_cast<std::uint8_t>(keys[i]);
     latch_.Begin(snapshot);
 
-    // Only our events: the window's own stay queued for its event loop.
-    RawKeyFilter filter{opcode_};
+    // Only our events, in the order they came: the window's own stay queued for its event loop.
+    // A change of map comes before the key events that carry the new codes.
+    const auto ours = [](Display*, XEvent* event, XPointer keyboard) -> Bool {
+        const auto* self = reinterpret_cast<const X11Keyboard*>(keyboard);
+        return IsRawKeyEvent(*event, self->opcode_) || self->IsMapChange(*event) ? True : False;
+    };
     XEvent event;
-    while (XCheckIfEvent(display_, &event, MatchesRawKeyEvent, reinterpret_cast<XPointer>(&filter)))
-        Record(event.xcookie);
+    while (XCheckIfEvent(display_, &event, ours, reinterpret_cast<XPointer>(this))) TakeEvent(event);
 }
 
 bool X11Keyboard::TakeEvent(XEvent& event) {
+    if (IsMapChange(event)) {
+        if (event.type == MappingNotify) XRefreshKeyboardMapping(&event.xmapping); // Xlib's own copy
+        LookUpKeycodes();
+        return true;
+    }
     if (!IsRawKeyEvent(event, opcode_)) return false;
     Record(event.xcookie);
     return true;

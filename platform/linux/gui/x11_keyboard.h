@@ -18,7 +18,8 @@ public:
     // One bit per keycode, keycode 8 at bit 0 of byte 1 (the layout of XQueryKeymap).
     using Snapshot = std::array<std::uint8_t, 32>;
 
-    // The keycodes that count as one virtual key (both Alt keys are Alt).
+    // The keycodes that count as one virtual key (both Alt keys are Alt); replaces the ones
+    // watched before, as after a change of keyboard map. A press already seen still counts.
     void Watch(int virtualKey, const std::vector<int>& keycodes);
 
     // Starts a poll: which keys are down now.
@@ -41,7 +42,8 @@ private:
 };
 
 // Key state words of the whole X keyboard, whichever window has the focus: the top bit from
-// XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window.
+// XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window. The
+// keys' codes are looked up again whenever the keyboard map changes.
 class X11Keyboard {
 public:
     // Selects raw key events on the display's root window. Throws std::runtime_error when the
@@ -60,16 +62,20 @@ public:
     // The next key asked starts a new poll with a fresh snapshot.
     void NextPoll() { snapshotTaken_ = false; }
 
-    // For an event loop on the same display: a raw key event it has dequeued is recorded here
-    // (call before XGetEventData on it). True when the event was one of ours.
+    // For an event loop on the same display: a raw key event or a change of keyboard map that
+    // it has dequeued is taken here (call before XGetEventData on it). True when it was ours.
     bool TakeEvent(XEvent& event);
 
 private:
     void Record(XGenericEventCookie& cookie);
+    bool IsMapChange(const XEvent& event) const;
+    void LookUpKeycodes();
     void TakeSnapshot();
 
     Display* display_;
+    std::vector<int> virtualKeys_;
     int opcode_ = 0; // XInput's major opcode: tells its events from other extensions'
+    int xkbEventBase_ = -1; // the XKEYBOARD extension's event type, -1 without it
     KeyLatch latch_;
     bool snapshotTaken_ = false;
 };

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/picture_scale.h"
+
 namespace platform::x11 {
 
 PixelFormat::PixelFormat(unsigned long redMask, unsigned long greenMask, unsigned long blueMask)
@@ -283,9 +285,10 @@ void Painter::DrawLabel(const Label& label) {
     XftDrawSetClip(text_, nullptr);
 }
 
-XImage* Painter::ConvertedImage(const Image& image) {
-    auto found = images_.find(&image);
+XImage* Painter::ConvertedImage(const Image& source) {
+    auto found = images_.find(&source);
     if (found != images_.end()) return found->second;
+    const Image image = ScaledUp(source, PictureScale(scale_.Dpi()));
     XImage* converted = XCreateImage(display_, visual_, depth_, ZPixmap, 0, nullptr, image.Width, image.Height,
                                      32, 0);
     converted->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(converted->bytes_per_line) *
@@ -293,7 +296,7 @@ XImage* Painter::ConvertedImage(const Image& image) {
     for (int y = 0; y < image.Height; ++y)
         for (int x = 0; x < image.Width; ++x)
             XPutPixel(converted, x, y, format_.FromArgb(image.Pixels[static_cast<std::size_t>(y) * image.Width + x]));
-    images_.emplace(&image, converted);
+    images_.emplace(&source, converted);
     return converted;
 }
 
@@ -303,8 +306,9 @@ void Painter::DrawPicture(const Picture& picture) {
         image.Pixels.size() < static_cast<std::size_t>(image.Width) * image.Height)
         return;
     PixelRect rect = scale_.ToPixels(picture.Rect);
-    // Natural size: the picture is neither stretched nor cut to the control.
-    XPutImage(display_, frame_, gc_, ConvertedImage(image), 0, 0, rect.X, rect.Y, image.Width, image.Height);
+    // Natural size, or its whole multiple on a dense screen: never stretched to the control.
+    XImage* drawn = ConvertedImage(image);
+    XPutImage(display_, frame_, gc_, drawn, 0, 0, rect.X, rect.Y, drawn->width, drawn->height);
 }
 
 } // namespace platform::x11

@@ -100,7 +100,7 @@ private:
     int frame_width_ = 0;
     int frame_height_ = 0;
     XftDraw* text_ = nullptr;
-    // Pictures are static data: each is converted to the visual's format once.
+    // Pictures are static data: each is scaled for the dpi and converted to the visual's format once.
     std::map<const Image*, XImage*> images_;
 };
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <poll.h>
 #include <stdexcept>
 #include <unistd.h>
@@ -30,7 +31,10 @@ X11Window::X11Window(const WindowDesign& request)
     XSetWindowAttributes attributes{};
     // No background: the server never clears the window, so exposure shows no blank flash before the copy.
     attributes.background_pixmap = None;
-    attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask | VisibilityChangeMask;
+    // Releases too: a press that waited in the queue may find its button already up, and the
+    // release then tells where the pointer went.
+    attributes.event_mask =
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask | VisibilityChangeMask;
     window_ = XCreateWindow(display, connection_.Root(), placement.X, placement.Y, width_, height_, 0,
                             CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
     SetTitle(connection_, window_, request.Title);
@@ -103,9 +107,7 @@ void X11Window::Handle(XEvent& event, WindowEvents& events) {
         }
         break;
     case ButtonPress:
-        if (int button = ButtonCodeOfX(event.xbutton.button))
-            events.MouseDown(button, ShiftOfXState(event.xbutton.state), scale_.ToTwips(event.xbutton.x),
-                             scale_.ToTwips(event.xbutton.y));
+        HandlePress(event.xbutton, events);
         break;
     case ClientMessage:
         if (event.xclient.message_type == atoms.WmProtocols &&
@@ -118,6 +120,16 @@ void X11Window::Handle(XEvent& event, WindowEvents& events) {
     default:
         break;
     }
+}
+
+void X11Window::HandlePress(const XButtonEvent& press, WindowEvents& events) {
+    const int button = ButtonCodeOfX(press.button);
+    if (!button) return;
+    // A move the press starts begins where the press was, not where the pointer is by the
+    // time the queue is read (up to a turn later).
+    press_ = PressPoint{{press.x_root, press.y_root}, {press.x_root - press.x, press.y_root - press.y}};
+    events.MouseDown(button, ShiftOfXState(press.state), scale_.ToTwips(press.x), scale_.ToTwips(press.y));
+    press_.reset();
 }
 
 WindowState X11Window::State() { return ReadWindowState(connection_, window_); }
@@ -197,10 +209,11 @@ void X11Window::ReleaseCapture() {
 void X11Window::BeginMove(int button) {
     unsigned int x_button = XButtonOfCode(button);
     if (!x_button) return;
+    const PressPoint press = press_ ? *press_ : PressNow(connection_, window_);
     if (HasLiveWindowManager(connection_))
-        AskManagerToMove(connection_, window_, x_button);
+        AskManagerToMove(connection_, window_, x_button, press);
     else
-        FollowPointer(connection_, window_, x_button);
+        FollowPointer(connection_, window_, x_button, press);
 }
 
 namespace {
@@ -343,8 +356,7 @@ constexpr long kMoveResizeCancel = 11;
 constexpr int kPointerCheckMs = 50;
 
 struct PointerState {
-    int RootX = 0;
-    int RootY = 0;
+    ScreenPoint Root;
     unsigned int Mask = 0;
 };
 
@@ -352,77 +364,102 @@ PointerState QueryPointer(const Connection& connection) {
     PointerState state;
     ::Window root = 0, child = 0;
     int window_x = 0, window_y = 0;
-    XQueryPointer(connection.Dpy(), connection.Root(), &root, &child, &state.RootX, &state.RootY, &window_x,
+    XQueryPointer(connection.Dpy(), connection.Root(), &root, &child, &state.Root.X, &state.Root.Y, &window_x,
                   &window_y, &state.Mask);
     return state;
 }
 
-void SendMoveResize(const Connection& connection, ::Window window, const PointerState& pointer, long direction,
+void SendMoveResize(const Connection& connection, ::Window window, const ScreenPoint& from, long direction,
                     unsigned int xButton) {
     SendToRoot(connection, window, connection.Atoms().NetWmMoveResize,
-               {pointer.RootX, pointer.RootY, direction, static_cast<long>(xButton), kFromApplication});
+               {from.X, from.Y, direction, static_cast<long>(xButton), kFromApplication});
+}
+
+void MoveTo(const Connection& connection, ::Window window, const ScreenPoint& origin) {
+    XMoveWindow(connection.Dpy(), window, origin.X, origin.Y);
+    XFlush(connection.Dpy());
+}
+
+// Where the button went up, when its release is queued for the window (after a round trip,
+// every release before it is).
+std::optional<ScreenPoint> QueuedRelease(const Connection& connection, ::Window window, unsigned int xButton) {
+    XEvent event;
+    while (XCheckTypedWindowEvent(connection.Dpy(), window, ButtonRelease, &event))
+        if (event.xbutton.button == xButton) return ScreenPoint{event.xbutton.x_root, event.xbutton.y_root};
+    return std::nullopt;
 }
 
 } // namespace
 
-void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton) {
+PressPoint PressNow(const Connection& connection, ::Window window) {
+    PressPoint now;
+    now.Pointer = QueryPointer(connection).Root;
+    ::Window child = 0;
+    XTranslateCoordinates(connection.Dpy(), window, connection.Root(), 0, 0, &now.Window.X, &now.Window.Y, &child);
+    return now;
+}
+
+ScreenPoint MovedOrigin(const PressPoint& press, const ScreenPoint& pointer) {
+    return {press.Window.X + pointer.X - press.Pointer.X, press.Window.Y + pointer.Y - press.Pointer.Y};
+}
+
+void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton, const PressPoint& press) {
     const unsigned int held = XButtonMask(xButton);
     // The press's implicit grab would keep the manager from grabbing the pointer.
     XUngrabPointer(connection.Dpy(), CurrentTime);
-    PointerState pointer = QueryPointer(connection);
-    if (!(pointer.Mask & held)) return;
-    SendMoveResize(connection, window, pointer, kMoveResizeMove, xButton);
+    if (!(QueryPointer(connection).Mask & held)) {
+        // Up before the press was read: no manager follows a button that is up.
+        if (auto release = QueuedRelease(connection, window, xButton)) MoveTo(connection, window, MovedOrigin(press, *release));
+        return;
+    }
+    // From the press point: the motion since the press counts, as it would have in a title bar.
+    SendMoveResize(connection, window, press.Pointer, kMoveResizeMove, xButton);
     // A release between the query and the manager's grab never reaches the manager,
     // which would then leave the window stuck to the pointer.
-    if (!(QueryPointer(connection).Mask & held)) SendMoveResize(connection, window, pointer, kMoveResizeCancel, xButton);
+    if (!(QueryPointer(connection).Mask & held)) {
+        SendMoveResize(connection, window, press.Pointer, kMoveResizeCancel, xButton);
+        if (auto release = QueuedRelease(connection, window, xButton)) MoveTo(connection, window, MovedOrigin(press, *release));
+    }
     XFlush(connection.Dpy());
 }
 
-void FollowPointer(const Connection& connection, ::Window window, unsigned int xButton) {
+void FollowPointer(const Connection& connection, ::Window window, unsigned int xButton, const PressPoint& press) {
     Display* display = connection.Dpy();
     const unsigned int held = XButtonMask(xButton);
     XUngrabPointer(display, CurrentTime);
     XGrabPointer(display, window, False, ButtonReleaseMask | PointerMotionMask, GrabModeAsync, GrabModeAsync,
                  None, None, CurrentTime);
-    PointerState start = QueryPointer(connection);
-    int origin_x = 0, origin_y = 0;
-    ::Window child = 0;
-    XTranslateCoordinates(display, window, connection.Root(), 0, 0, &origin_x, &origin_y, &child);
-    int last_x = start.RootX, last_y = start.RootY;
-    bool down = (start.Mask & held) != 0;
+    ScreenPoint last = press.Pointer;
+    bool down = true;
+    // The press may have waited in the queue: the pointer has moved since, or even been released.
+    bool ask = true;
     while (down) {
         bool moved = false;
+        if (ask) {
+            // No event for a while, or none yet: the grab may have failed, so ask the server.
+            const PointerState now = QueryPointer(connection);
+            down = (now.Mask & held) != 0;
+            moved = !(now.Root == last);
+            last = now.Root;
+        }
         XEvent event;
-        // Only the newest pointer position matters: queued motions are dropped.
+        // Only the newest pointer position matters: queued motions are dropped. A queued
+        // release is older than the answer above and says exactly where the button went up.
         while (XCheckMaskEvent(display, ButtonReleaseMask | PointerMotionMask, &event)) {
             if (event.type == MotionNotify) {
-                last_x = event.xmotion.x_root;
-                last_y = event.xmotion.y_root;
+                last = {event.xmotion.x_root, event.xmotion.y_root};
                 moved = true;
             } else if (event.type == ButtonRelease && event.xbutton.button == xButton) {
-                last_x = event.xbutton.x_root;
-                last_y = event.xbutton.y_root;
+                last = {event.xbutton.x_root, event.xbutton.y_root};
                 moved = true;
                 down = false;
                 break;
             }
         }
-        if (moved) {
-            XMoveWindow(display, window, origin_x + last_x - start.RootX, origin_y + last_y - start.RootY);
-            XFlush(display);
-        }
+        if (moved) MoveTo(connection, window, MovedOrigin(press, last));
         if (!down) break;
         pollfd wait{ConnectionNumber(display), POLLIN, 0};
-        if (poll(&wait, 1, kPointerCheckMs) == 0) {
-            // No event for a while: the grab may have failed, so ask the server directly.
-            PointerState now = QueryPointer(connection);
-            down = (now.Mask & held) != 0;
-            if (now.RootX != last_x || now.RootY != last_y) {
-                last_x = now.RootX;
-                last_y = now.RootY;
-                XMoveWindow(display, window, origin_x + last_x - start.RootX, origin_y + last_y - start.RootY);
-            }
-        }
+        ask = poll(&wait, 1, kPointerCheckMs) == 0;
     }
     XUngrabPointer(display, CurrentTime);
     XFlush(display);

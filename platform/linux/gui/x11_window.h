@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,19 @@
 #include "platform/toolkit.h"
 
 namespace platform::x11 {
+
+// A position on the screen (the root window's coordinates).
+struct ScreenPoint {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const ScreenPoint& other) const { return X == other.X && Y == other.Y; }
+};
+
+// A press on the window: where the pointer was, and where the window's top-left corner was.
+struct PressPoint {
+    ScreenPoint Pointer;
+    ScreenPoint Window;
+};
 
 // platform::Window on X11: one managed top-level window without frame or taskbar entry.
 class X11Window final : public platform::Window {
@@ -38,6 +52,7 @@ public:
 
 private:
     void Handle(XEvent& event, WindowEvents& events);
+    void HandlePress(const XButtonEvent& press, WindowEvents& events);
     void KeepOnTop(const XVisibilityEvent& visibility);
     void Repaint();
 
@@ -47,6 +62,7 @@ private:
     const Surface* contents_;
     std::unique_ptr<Painter> painter_;
     std::unique_ptr<X11Keyboard> keyboard_; // null when the server has no XInput 2
+    std::optional<PressPoint> press_;        // the press being handled, for a move it starts
     int width_ = 0;
     int height_ = 0;
     bool shown_ = false;
@@ -86,12 +102,20 @@ bool HasLiveWindowManager(const Connection& connection);
 
 // Moving the frameless window with the pointer while a button is held.
 
-// Hands the move to the window manager, which follows the pointer until the button goes up.
-// Returns at once; a button that is already up gets no move, or a cancelled one.
-void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton);
+// Hands the move to the window manager, which follows the pointer from the press point until
+// the button goes up. Returns at once. A button already released moves the window by what the
+// pointer moved from the press to the release (the press waited in the queue meanwhile).
+void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton, const PressPoint& press);
 
-// Without a manager: follows the pointer until the button goes up, then returns.
-void FollowPointer(const Connection& connection, ::Window window, unsigned int xButton);
+// Without a manager: follows the pointer from the press point until the button goes up, then returns.
+void FollowPointer(const Connection& connection, ::Window window, unsigned int xButton, const PressPoint& press);
+
+// The pointer and the window's position now, for a move that no press started.
+PressPoint PressNow(const Connection& connection, ::Window window);
+
+// Where the window goes when the pointer is at `pointer`: it keeps the offset it had from the
+// pointer at the press.
+ScreenPoint MovedOrigin(const PressPoint& press, const ScreenPoint& pointer);
 
 // X pointer buttons and modifier state in the toolkit's codes.
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/picture_scale.h"
 #include "platform/windows/gui/dpi.h"
 #include "platform/windows/wide_text.h"
 
@@ -75,10 +76,11 @@ HFONT SurfacePainter::Font(const FontSpec& wanted, int dpi) {
     return font;
 }
 
-HBITMAP SurfacePainter::Bitmap(const Image& image) {
-    if (auto found = bitmaps_.find(&image); found != bitmaps_.end()) return found->second;
-    HBITMAP bitmap = CreateImageBitmap(image);
-    bitmaps_.emplace(&image, bitmap);
+HBITMAP SurfacePainter::Bitmap(const Image& image, int factor) {
+    const std::pair<const Image*, int> key{&image, factor};
+    if (auto found = bitmaps_.find(key); found != bitmaps_.end()) return found->second;
+    HBITMAP bitmap = CreateImageBitmap(ScaledUp(image, factor));
+    bitmaps_.emplace(key, bitmap);
     return bitmap;
 }
 
@@ -100,13 +102,16 @@ void SurfacePainter::PaintInto(HDC dc, const Surface& surface, int clientWidth, 
     }
 
     HDC source = ::CreateCompatibleDC(dc);
+    // Natural size, or its whole multiple on a dense screen: never stretched to the control.
+    const int factor = PictureScale(dpi);
     for (const Picture* picture : surface.Pictures) {
         if (picture == nullptr || !picture->Visible || picture->Source == nullptr) continue;
-        HBITMAP bitmap = Bitmap(*picture->Source);
+        HBITMAP bitmap = Bitmap(*picture->Source, factor);
         if (bitmap == nullptr) continue;
         const RECT area = PixelsFromTwipsRect(picture->Rect, dpi);
         HGDIOBJ previous = ::SelectObject(source, bitmap);
-        ::BitBlt(dc, area.left, area.top, picture->Source->Width, picture->Source->Height, source, 0, 0, SRCCOPY);
+        ::BitBlt(dc, area.left, area.top, picture->Source->Width * factor, picture->Source->Height * factor, source, 0,
+                 0, SRCCOPY);
         ::SelectObject(source, previous);
     }
     ::DeleteDC(source);

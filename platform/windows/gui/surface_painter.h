@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "platform/toolkit.h"
 #include "platform/windows/win32.h"
@@ -25,10 +26,11 @@ public:
 private:
     using FontKey = std::tuple<std::string, double, int, int, int>; // face, points, weight, charset, dpi
     HFONT Font(const FontSpec& wanted, int dpi);
-    HBITMAP Bitmap(const Image& image);
+    // The picture at the dpi's whole multiple of its size, made once per picture and factor.
+    HBITMAP Bitmap(const Image& image, int factor);
 
     std::map<FontKey, HFONT> fonts_;
-    std::map<const Image*, HBITMAP> bitmaps_;
+    std::map<std::pair<const Image*, int>, HBITMAP> bitmaps_;
 };
 
 // A 32-bit top-down DIB section holding the image's pixels; nullptr when GDI has no room.
