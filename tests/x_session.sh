@@ -12,10 +12,14 @@ X_SESSION_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-x11.XXXXXX")
 on_exit() { X_SESSION_EXIT_HOOKS=("$1" "${X_SESSION_EXIT_HOOKS[@]}"); }
 
 x_session_cleanup() {
-  local hook pid
+  local hook pid i
   for hook in "${X_SESSION_EXIT_HOOKS[@]}"; do eval "$hook" || true; done
-  for pid in "${X_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${X_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  # Latest first, each ended before the next, so the programs end before the X server they talk to.
+  for ((i = ${#X_SESSION_PIDS[@]} - 1; i >= 0; i--)); do
+    pid=${X_SESSION_PIDS[i]}
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   rm -rf "$X_SESSION_TMP"
 }
 trap x_session_cleanup EXIT
