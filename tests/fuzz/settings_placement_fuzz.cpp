@@ -89,7 +89,7 @@ std::string ReadAll(const fs::path& file) {
 
 struct Run {
     std::ostringstream warnings;
-    platform::linux_detail::KeyFileSettings store;
+    platform::x11::KeyFileSettings store;
     fakes::FormOverStore opened;
 
     explicit Run(const fs::path& root) : store(root.string(), warnings), opened(fakes::OpenFormOver(store, warnings)) {}

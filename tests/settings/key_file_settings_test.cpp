@@ -9,7 +9,7 @@
 #include "tests/settings/settings_files.h"
 
 namespace fs = std::filesystem;
-using platform::linux_detail::KeyFileSettings;
+using platform::x11::KeyFileSettings;
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "tests/monitor/Fakes.h"
 
 namespace fs = std::filesystem;
-using platform::linux_detail::KeyFileSettings;
-using platform::linux_detail::SaveStep;
+using platform::x11::KeyFileSettings;
+using platform::x11::SaveStep;
 
 namespace {
 

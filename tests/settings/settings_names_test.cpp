@@ -5,8 +5,8 @@
 
 #include "platform/linux/gui/settings_store.h"
 
-using platform::linux_detail::ApplicationNameFrom;
-using platform::linux_detail::ConfigRootFrom;
+using platform::x11::ApplicationNameFrom;
+using platform::x11::ConfigRootFrom;
 
 TEST(ConfigRoot, FollowsXdgConfigHomeThenHomeThenTheSystem) {
     EXPECT_EQ(ConfigRootFrom("/x/conf", "/home/u", "/fallback"), "/x/conf");

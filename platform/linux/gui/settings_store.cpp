@@ -7,13 +7,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <system_error>
 
 #include "platform/message_text.h"
 
-namespace platform::linux_detail {
+namespace platform::x11 {
 namespace {
 
 constexpr const char* kFileName = "settings.conf";
@@ -258,4 +261,38 @@ void KeyFileSettings::ReplaceFile(const std::string& file, const std::string& te
     Step(SaveStep::FolderSynced);
 }
 
-} // namespace platform::linux_detail
+// The user's configuration folder and the application name the store is addressed by.
+std::string ConfigRootFrom(const char* xdgConfigHome, const char* home, const std::string& fallback) {
+    // A relative XDG_CONFIG_HOME would depend on the working folder: it is ignored.
+    if (xdgConfigHome && xdgConfigHome[0] == '/') return xdgConfigHome;
+    if (home && home[0] != '\0') return std::string(home) + "/.config";
+    return fallback;
+}
+
+std::string ApplicationNameFrom(const std::string& productName, const std::string& executablePath) {
+    if (!productName.empty()) return productName;
+    std::string name = executablePath.substr(executablePath.find_last_of('/') + 1);
+    const std::string deleted = " (deleted)"; // how the kernel names a replaced executable
+    if (name.size() > deleted.size() && name.ends_with(deleted)) name.resize(name.size() - deleted.size());
+    const auto dot = name.find_last_of('.');
+    // ".name" has no extension to drop.
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    return name;
+}
+
+} // namespace platform::x11
+
+namespace platform {
+
+std::unique_ptr<SettingsStore> OpenUserSettings() {
+    return std::make_unique<x11::KeyFileSettings>(x11::ConfigRootFrom(
+        std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), g_get_user_config_dir()));
+}
+
+std::string ApplicationName() {
+    std::error_code failure;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", failure);
+    return x11::ApplicationNameFrom(OSTRAVEL_PRODUCT_NAME, failure ? std::string() : executable.string());
+}
+
+} // namespace platform

@@ -10,7 +10,7 @@
 
 #include "platform/settings.h"
 
-namespace platform::linux_detail {
+namespace platform::x11 {
 
 // The steps of a save, in order. The file is replaced once, at Renamed: before it the old
 // file is untouched, after it the new one is whole.
@@ -56,4 +56,4 @@ std::string ConfigRootFrom(const char* xdgConfigHome, const char* home, const st
 // The product name when it is not empty, else the executable's file name up to its last ".".
 std::string ApplicationNameFrom(const std::string& productName, const std::string& executablePath);
 
-} // namespace platform::linux_detail
+} // namespace platform::x11
