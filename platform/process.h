@@ -1,13 +1,55 @@
-// Process services: entry point, argument text, sleep.
+// Process services: entry point, argument text, sleep; and how failures travel.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 // Each program defines this; the platform's entry point calls it and exits with its result.
 int ProgramMain();
 
 namespace platform {
+
+// How failures travel, in both programs and on every platform:
+// - set-up and saves that fail throw Error, whose message says in one line what failed and
+//   on which input, and never names the program;
+// - a query made every turn returns a Result: the value, or the reason it couldn't be had;
+// - only each program's main prints ("PROGRAM: message" on stderr) and picks the exit status.
+// The platform layer never prints and never exits; the one exception is Xlib's
+// connection-lost handler, from which Xlib allows no return.
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What a Result holds when the step has no value to give.
+struct Done {};
+
+template <class T>
+class Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    // reason: the system's words in one line; never empty.
+    static Result Failed(std::string reason) {
+        Result failed;
+        failed.reason_ = reason.empty() ? "no reason given" : std::move(reason);
+        return failed;
+    }
+
+    bool Ok() const { return value_.has_value(); }
+    explicit operator bool() const { return Ok(); }
+    const T& Value() const { return *value_; }
+    const T& operator*() const { return *value_; }
+    const T* operator->() const { return &*value_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    Result() = default;
+    std::optional<T> value_;
+    std::string reason_;
+};
 
 // Everything on the command line after the program's own name, as one UTF-8 text.
 // Where the system delivers the arguments already split, they are joined with single blanks.
