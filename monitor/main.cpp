@@ -7,6 +7,7 @@
 #include "monitor/art/art.h"
 #include "monitor/fNevlin.h"
 #include "platform/process.h"
+#include "platform/version.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ int HandleArguments(const std::string& argumentText) {
         return 0;
     }
     if (argumentText == "--version") {
-        std::puts("nevlin (" OSTRAVEL_PRODUCT_TEXT ") " OSTRAVEL_VERSION_TEXT);
+        std::puts("nevlin (" OSTRAVEL_PRODUCT_NAME ") " OSTRAVEL_VERSION);
         return 0;
     }
     std::string shown = argumentText;

@@ -12,7 +12,7 @@ packages_for() {
     windows) echo g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 \
                   nsis unzip file 7zip ;;
     # The Debian package and the checks of what it installs.
-    package) echo dpkg-dev binutils file imagemagick lintian desktop-file-utils appstream \
+    package) echo ninja-build dpkg-dev binutils file imagemagick lintian desktop-file-utils appstream \
                   man-db groff-base systemd xvfb x11-utils xdotool ;;
     fuzz)    echo clang libclang-rt-14-dev ;; # clang++ and its libFuzzer runtime
     *) echo "install-deps: unknown group '$1' (build, gui, test, windows, package, fuzz)" >&2; exit 2 ;;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/process.h"
+#include "platform/version.h"
 #include "statuswriter/Battery.h"
 
 namespace {
@@ -36,7 +37,7 @@ int ProgramMain() {
         return 0;
     }
     if (argumentText == "--version") {
-        std::puts("vantrel (" OSTRAVEL_PRODUCT_TEXT ") " OSTRAVEL_VERSION_TEXT);
+        std::puts("vantrel (" OSTRAVEL_PRODUCT_NAME ") " OSTRAVEL_VERSION);
         return 0;
     }
     try {

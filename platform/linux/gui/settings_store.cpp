@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "platform/message_text.h"
+#include "platform/version.h"
 
 namespace platform::x11 {
 namespace {

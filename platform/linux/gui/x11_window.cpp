@@ -18,6 +18,7 @@
 #include "platform/linux/gui/x11_display.h"
 #include "platform/linux/gui/x11_painter.h"
 #include "platform/toolkit.h"
+#include "platform/version.h"
 
 namespace platform::x11 {
 
