@@ -97,7 +97,7 @@ Bytes EncodeEntry(const platform::Image& image, int bitsPerPixel, const std::str
                 auto found = std::find(palette.begin(), palette.end(), pixel & 0xFFFFFF);
                 if (found == palette.end())
                     throw platform::Error(name + " uses a colour outside its " +
-                                                std::to_string(palette.size()) + "-colour palette");
+                                          std::to_string(palette.size()) + "-colour palette");
                 index = std::size_t(found - palette.begin());
             }
             const std::size_t bit = std::size_t(x) * std::size_t(bitsPerPixel);

@@ -188,19 +188,15 @@ void RemoveLeftoverTemporaries(const std::string& target) {
 // A new file beside `target`, locked for as long as one of its descriptors is open. A
 // clean-up that found it before the lock was taken may have removed it: then it is made anew.
 int CreateTemporary(const std::string& target, std::string& temporary) {
-    for (;;) {
+    for (int attempt = 1;; ++attempt) {
         temporary = target + kTemporaryInfix + std::string(kTemporaryLetters);
         const int descriptor = g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0600);
         if (descriptor < 0) return -1;
         // Where the system has no locks, clean-ups can't take the file either.
         ::flock(descriptor, LOCK_EX);
-        struct stat opened, named;
-        if (::fstat(descriptor, &opened) != 0 || ::lstat(temporary.c_str(), &named) != 0 ||
-            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
-            ::close(descriptor);
-            continue;
-        }
-        return descriptor;
+        struct stat named;
+        if (::lstat(temporary.c_str(), &named) == 0 || errno != ENOENT || attempt == 3) return descriptor;
+        ::close(descriptor);
     }
 }
 
