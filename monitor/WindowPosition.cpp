@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "monitor/fNevlin.h"
@@ -41,8 +40,8 @@ bool ReachableOnSomeMonitor(const platform::TwipsRect& placement, const std::vec
 // to grow: both are judged in whole pixels at the window's dpi, as the window would get them.
 std::function<std::string(float)> PixelSizeProblem(double dpi, int largestPixels) {
     return [dpi, largestPixels](float twips) -> std::string {
-        const double pixels = std::round(RoundedTwips(twips) * dpi / platform::kTwipsPerInch);
-        const std::string size = std::to_string(static_cast<long long>(pixels)) + " px at " +
+        const int pixels = platform::PixelsFromTwips(RoundedTwips(twips), dpi);
+        const std::string size = std::to_string(pixels) + " px at " +
                                  std::to_string(static_cast<int>(std::lround(dpi))) + " dpi";
         if (pixels < 1) return size + ", less than one pixel";
         if (pixels > largestPixels)
@@ -112,8 +111,9 @@ float fNevlin::RestoredValue(const std::string& application, const std::string& 
         problem = problemOf(*value);
     }
     if (problem.empty()) return *value;
-    *services_.Errors << "nevlin: " << services_.Settings->Location(application) << ": ignoring [" << section << "] "
-                      << key << " = " << platform::QuotedForMessage(text) << " (" << problem << "), using "
-                      << defaultText << '\n';
+    if (services_.Warn) {
+        services_.Warn(services_.Settings->Location(application) + ": ignoring [" + section + "] " + key + " = " +
+                       platform::QuotedForMessage(text) + " (" + problem + "), using " + defaultText);
+    }
     return defaultValue;
 }

@@ -6,9 +6,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <iostream>
-#include <stdexcept>
+#include <string_view>
 #include <utility>
+
+#include "platform/blanks.h"
 
 namespace {
 
@@ -39,10 +40,9 @@ platform::Picture MakePicture(const platform::Image* source, bool visible) {
 void RequireServices(NevlinServices& services) {
     if (!services.OpenWindow || !services.Settings || !services.GetSystemPowerStatus || !services.Sleep ||
         !services.ApplicationName) {
-        throw std::invalid_argument("fNevlin needs a window, a settings store, a power query, a sleep "
-                                    "and an application name");
+        throw platform::Error("fNevlin needs a window, a settings store, a power query, a sleep "
+                              "and an application name");
     }
-    if (!services.Errors) services.Errors = &std::cerr;
 }
 
 // 65 joins the blue band so that every charge has a colour.
@@ -50,10 +50,6 @@ platform::Colour ChargeColour(std::uint8_t percent) {
     if (percent >= 40 && percent <= 64) return kMagenta;
     if (percent < 40) return kRed;
     return kBlue;
-}
-
-std::string QueryFailureReason(const std::string& failure) {
-    return failure.empty() ? "the system gave no reason" : failure;
 }
 
 bool Contains(const platform::TwipsRect& rect, int x, int y) {
@@ -88,7 +84,7 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
     design.Contents = &surface_;
     design.Keys = {platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT};
     window_ = services_.OpenWindow(design);
-    if (!window_) throw std::runtime_error("cannot open the window");
+    if (!window_) throw platform::Error("cannot open the window");
 }
 
 fNevlin::~fNevlin() = default;
@@ -115,12 +111,9 @@ TurnOutcome fNevlin::Turn() {
     CheckHotkeys();
     if (endStatus_) return {true, *endStatus_};
 
-    std::string failure;
-    if (services_.GetSystemPowerStatus(&status_, &failure) == 0) {
-        *services_.Errors << "nevlin: cannot read the power status: " << QueryFailureReason(failure) << '\n';
-        EndProgram(1);
-        return {true, *endStatus_};
-    }
+    // A failed query ends the program at once: nothing drawn, nothing saved.
+    const platform::Result<platform::Done> read = services_.GetSystemPowerStatus(&status_);
+    if (!read) throw platform::Error("cannot read the power status: " + read.Reason());
 
     SetCaption(controls_.Label1, std::to_string(status_.BatteryLifePercent));
     const platform::Colour colour = ChargeColour(status_.BatteryLifePercent);
@@ -222,12 +215,9 @@ std::string fNevlin::TwipsText(float twips) {
 }
 
 std::optional<float> fNevlin::TwipsValue(const std::string& text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    const char* first = text.data();
-    const char* last = first + text.size();
-    while (first != last && isBlank(*first)) ++first;
-    while (last != first && isBlank(last[-1])) --last;
-
+    const std::string_view number = platform::TrimBlanks(text);
+    const char* first = number.data();
+    const char* last = first + number.size();
     float value = 0;
     const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
     if (first == last || result.ec != std::errc() || result.ptr != last || !std::isfinite(value)) return std::nullopt;

@@ -6,13 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/power_status.h"
+#include "platform/process.h"
 #include "platform/settings.h"
 #include "platform/toolkit.h"
 
@@ -20,8 +20,8 @@
 struct NevlinServices {
     std::function<std::unique_ptr<platform::Window>(const platform::WindowDesign&)> OpenWindow;
     platform::SettingsStore* Settings = nullptr; // not owned; outlives the window
-    // As platform::GetSystemPowerStatus: nonzero when answered, else 0 and the system's reason.
-    std::function<int(platform::SYSTEM_POWER_STATUS*, std::string* failure)> GetSystemPowerStatus;
+    // As platform::GetSystemPowerStatus: fills the snapshot, or leaves it and says why not.
+    std::function<platform::Result<platform::Done>(platform::SYSTEM_POWER_STATUS*)> GetSystemPowerStatus;
     std::function<void(std::uint32_t)> Sleep;
     std::function<bool()> StopRequested; // asked from outside to end, without saving
     std::function<std::string()> ApplicationName;
@@ -29,7 +29,7 @@ struct NevlinServices {
     const platform::Image* MainsPicture = nullptr;
     const platform::Image* BatteryPicture = nullptr;
     std::vector<const platform::Image*> Icons;
-    std::ostream* Errors = nullptr; // failure messages and warnings
+    platform::WarningHandler Warn; // stored values the window passes over
 };
 
 // The window's controls, as they are drawn.
@@ -55,9 +55,10 @@ public:
     fNevlin& operator=(const fNevlin&) = delete;
     ~fNevlin();
 
-    // Start-up, then the poll loop until the program ends; returns the exit status.
+    // Start-up, then the poll loop until the program ends; returns the exit status. Throws
+    // platform::Error when the power status can't be read, having saved nothing.
     int Form_Load();
-    // One turn of the poll loop, without the pause that follows it.
+    // One turn of the poll loop, without the pause that follows it; throws as Form_Load.
     TurnOutcome Turn();
 
     // The power-state text; shows the matching picture of Image1.

@@ -1,7 +1,7 @@
 // The battery monitor: one window, polled until the close chord or a failed power query.
+// Every message of the program, warning or failure, is printed here as one line.
 #include <cstdio>
 #include <exception>
-#include <iostream>
 #include <string>
 
 #include "monitor/art/art.h"
@@ -11,14 +11,16 @@
 
 namespace {
 
+void Say(const std::string& message) { std::fprintf(stderr, "nevlin: %s\n", message.c_str()); }
+
 // The window's services on the running system: its window, settings store, power query,
-// sleep, art and stderr.
+// sleep, art and where warnings go.
 NevlinServices PlatformServices(platform::SettingsStore& settings) {
     NevlinServices services;
-    services.OpenWindow = [](const platform::WindowDesign& design) { return platform::OpenWindow(design); };
+    services.OpenWindow = [](const platform::WindowDesign& design) { return platform::OpenWindow(design, Say); };
     services.Settings = &settings;
-    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS* status, std::string* failure) {
-        return platform::GetSystemPowerStatus(status, failure);
+    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS* status) {
+        return platform::GetSystemPowerStatus(status);
     };
     services.Sleep = [](std::uint32_t milliseconds) { platform::Sleep(milliseconds); };
     services.StopRequested = [] { return platform::StopRequested(); };
@@ -27,7 +29,7 @@ NevlinServices PlatformServices(platform::SettingsStore& settings) {
     services.MainsPicture = &art::MainsPicture();
     services.BatteryPicture = &art::BatteryPicture();
     services.Icons = art::IconImages();
-    services.Errors = &std::cerr;
+    services.Warn = Say;
     return services;
 }
 
@@ -59,7 +61,7 @@ int HandleArguments(const std::string& argumentText) {
     for (char& c : shown) {
         if (static_cast<unsigned char>(c) < 0x20) c = '?'; // the report stays one line
     }
-    std::fprintf(stderr, "nevlin: unknown argument \"%s\"; %s\n", shown.c_str(), usageLine);
+    Say("unknown argument \"" + shown + "\"; " + usageLine);
     return 2;
 }
 
@@ -68,12 +70,14 @@ int HandleArguments(const std::string& argumentText) {
 int ProgramMain() {
     if (const int status = HandleArguments(platform::ArgumentText()); status >= 0) return status;
     platform::CatchStopRequests();
+    // Whatever fails (the display, the window, the power query, the save at the close)
+    // ends the program with status 1; the message says what.
     try {
-        const std::unique_ptr<platform::SettingsStore> settings = platform::OpenUserSettings();
+        const std::unique_ptr<platform::SettingsStore> settings = platform::OpenUserSettings(Say);
         fNevlin form(PlatformServices(*settings));
         return form.Form_Load();
     } catch (const std::exception& error) {
-        std::cerr << "nevlin: " << error.what() << '\n';
+        Say(error.what());
         return 1;
     }
 }

@@ -2,7 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "platform/process.h"
 
 namespace platform {
 
@@ -27,8 +28,8 @@ struct SYSTEM_POWER_STATUS {
     std::int32_t BatteryFullLifeTime;// seconds of a full charge, kUnknownTime
 };
 
-// Fills *status and returns nonzero; on failure returns 0, leaves *status as it was and, when
-// `failure` is given, puts there the system's reason in one line ("" when it gave none).
-int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status, std::string* failure = nullptr);
+// Fills *status; on failure leaves *status as it was, so it keeps the last good reading, and
+// the Result carries the system's reason.
+Result<Done> GetSystemPowerStatus(SYSTEM_POWER_STATUS* status);
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -14,15 +15,23 @@ namespace platform {
 
 // How failures travel, in both programs and on every platform:
 // - set-up and saves that fail throw Error, whose message says in one line what failed and
-//   on which input, and never names the program;
+//   on which input, and never names the program; so does a window whose request the window
+//   system refused, at the window's next call that learns of it (X reports refusals late);
 // - a query made every turn returns a Result: the value, or the reason it couldn't be had;
-// - only each program's main prints ("PROGRAM: message" on stderr) and picks the exit status.
+//   the program decides whether that ends it, and then throws Error itself;
+// - a problem the program carries on despite (a settings file it can't read, hotkeys it
+//   can't watch) goes to the WarningHandler the program gave, one line per problem;
+// - only each program's main prints ("PROGRAM: message" on standard error) and picks the
+//   exit status, from what failed rather than from the exception's type.
 // The platform layer never prints and never exits; the one exception is Xlib's
 // connection-lost handler, from which Xlib allows no return.
 class Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Takes one warning: a line without the program's name. Empty: the warnings are dropped.
+using WarningHandler = std::function<void(const std::string& message)>;
 
 // What a Result holds when the step has no value to give.
 struct Done {};
@@ -34,7 +43,7 @@ public:
     // reason: the system's words in one line; never empty.
     static Result Failed(std::string reason) {
         Result failed;
-        failed.reason_ = reason.empty() ? "no reason given" : std::move(reason);
+        failed.reason_ = reason.empty() ? "the system gave no reason" : std::move(reason);
         return failed;
     }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
+
 namespace platform {
 
 struct SettingValue {
@@ -18,7 +20,7 @@ public:
     // The caller's default when the key, the section or the whole store is absent.
     virtual std::string GetSetting(const std::string& application, const std::string& section,
                                    const std::string& key, const std::string& defaultValue) = 0;
-    // Throws std::runtime_error naming the store when the value can't be kept.
+    // Throws platform::Error naming the store when the value can't be kept.
     virtual void SaveSetting(const std::string& application, const std::string& section,
                              const std::string& key, const std::string& value) = 0;
     // Saves the keys of one section in the order given. A store that can (the key file) keeps
@@ -31,7 +33,9 @@ public:
     virtual std::string Location(const std::string& application) const = 0;
 };
 
-std::unique_ptr<SettingsStore> OpenUserSettings();
+// The user's store. Problems it reads past (a file it can't read, and gives the defaults
+// for) go to `warn`.
+std::unique_ptr<SettingsStore> OpenUserSettings(WarningHandler warn = {});
 
 // The product name of the program's version information, else the executable's name
 // without its extension.

@@ -4,15 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/process.h"
+
 namespace platform {
 
-struct FileResult {
-    bool ok = true;
-    std::string reason; // the system's reason when !ok, e.g. "Permission denied"
-};
-
 // Opens fileName (UTF-8), creating it empty when missing, writes bytes at offset 0
-// completely, and closes it. No lock, no truncation, no temporary file.
-FileResult WriteAtStart(const std::string& fileName, std::string_view bytes);
+// completely, and closes it. No lock, no truncation, no temporary file. A failure carries
+// the system's reason, e.g. "Permission denied".
+Result<Done> WriteAtStart(const std::string& fileName, std::string_view bytes);
 
 } // namespace platform

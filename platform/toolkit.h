@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
+
 namespace platform {
 
 using Colour = std::uint32_t; // 0x00BBGGRR, red in the low byte
@@ -137,7 +139,9 @@ public:
     virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
 };
 
-// Creates the window hidden. Throws std::runtime_error when the window system can't be reached.
-std::unique_ptr<Window> OpenWindow(const WindowDesign& design);
+// Creates the window hidden. Throws platform::Error when the window system can't be reached
+// or refuses the window. What the window does without (the hotkeys of a keyboard it can't
+// watch) goes to `warn`.
+std::unique_ptr<Window> OpenWindow(const WindowDesign& design, WarningHandler warn = {});
 
 } // namespace platform

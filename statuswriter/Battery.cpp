@@ -1,12 +1,10 @@
 #include "statuswriter/Battery.h"
 
 #include <cstdint>
-#include <stdexcept>
 
+#include "platform/message_text.h"
 #include "platform/process.h"
 #include "platform/status_file.h"
-#include "statuswriter/message_text.h"
-#include "statuswriter/startup_arguments.h"
 #include "statuswriter/status_record.h"
 
 namespace Battery {
@@ -26,11 +24,7 @@ namespace {
 
 } // namespace
 
-void Main() {
-    const std::string argumentText = platform::ArgumentText();
-    if (argumentText.empty()) return;
-
-    const StartupArguments arguments = ReadArgumentText(argumentText);
+void Main(const StartupArguments& arguments) {
     FileName = arguments.FileName;
     if (arguments.Interval > 0) RunStatusCycle(arguments.Interval);
 
@@ -39,15 +33,16 @@ void Main() {
 }
 
 void WriteStatus(const std::string& fileName, std::string_view record) {
-    const platform::FileResult result = platform::WriteAtStart(fileName, record);
-    if (!result.ok) {
-        throw std::runtime_error("cannot write the status file " + QuotedForMessage(fileName) + ": " +
-                                 result.reason);
+    const platform::Result<platform::Done> written = platform::WriteAtStart(fileName, record);
+    if (!written) {
+        throw platform::Error("cannot write the status file " + platform::QuotedForMessage(fileName) + ": " +
+                              written.Reason());
     }
 }
 
+// A failed query is no error here: the record says so with its first field.
 void WriteCurrentStatus() {
-    const bool answered = platform::GetSystemPowerStatus(&PowerStatus) != 0;
+    const bool answered = platform::GetSystemPowerStatus(&PowerStatus).Ok();
     WriteStatus(FileName, BuildStatusRecord(PowerStatus, answered));
 }
 

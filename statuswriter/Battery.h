@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/power_status.h"
+#include "statuswriter/startup_arguments.h"
 
 namespace Battery {
 
@@ -13,13 +14,12 @@ extern platform::SYSTEM_POWER_STATUS PowerStatus;
 // The output file name, piece 1 of the argument text, used exactly.
 extern std::string FileName;
 
-// Entry procedure: reads the argument text, then ends, makes the single empty write, or
-// cycles for ever. Throws std::invalid_argument for a bad argument text and
-// std::runtime_error when the file can't be opened or written.
-void Main();
+// Entry procedure, once main has read the argument text (ReadArgumentText): makes the single
+// empty write or cycles for ever. Throws platform::Error when the file can't be opened or written.
+void Main(const StartupArguments& arguments);
 
 // Puts record over the first bytes of the named file, creating it when missing.
-// Throws std::runtime_error naming the file and the system's reason.
+// Throws platform::Error naming the file and the system's reason.
 void WriteStatus(const std::string& fileName, std::string_view record);
 
 // One turn of the status cycle without its sleep: query, record, write.

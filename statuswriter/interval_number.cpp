@@ -2,17 +2,12 @@
 
 #include <limits>
 
+#include "platform/blanks.h"
+
 namespace Battery {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 std::string_view TakeDigits(std::string_view& text) {
     std::size_t count = 0;
@@ -36,7 +31,7 @@ bool RoundsUp(std::string_view fraction, std::int64_t whole) {
 } // namespace
 
 IntervalNumber ParseIntervalNumber(std::string_view piece) {
-    std::string_view text = TrimBlanks(piece);
+    std::string_view text = platform::TrimBlanks(piece);
     if (text.empty()) return {IntervalProblem::Empty};
 
     bool negative = false;

@@ -1,13 +1,18 @@
 // vantrel: the error report of the status writer. Every failure ends up here as one line.
 #include <cstdio>
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 #include "platform/process.h"
 #include "platform/version.h"
 #include "statuswriter/Battery.h"
+#include "statuswriter/startup_arguments.h"
 
 namespace {
+
+// A refused argument text is the caller's mistake; anything else is a file that failed.
+constexpr int kArgumentsRefused = 2;
+constexpr int kFileFailed = 1;
 
 int Report(const char* problem, int exitStatus) {
     std::fprintf(stderr, "vantrel: %s\n", problem);
@@ -40,12 +45,19 @@ int ProgramMain() {
         std::puts("vantrel (" OSTRAVEL_PRODUCT_NAME ") " OSTRAVEL_VERSION);
         return 0;
     }
+    // No argument text: nothing to do, and no file is touched.
+    if (argumentText.empty()) return 0;
+
+    Battery::StartupArguments arguments;
     try {
-        Battery::Main();
+        arguments = Battery::ReadArgumentText(argumentText);
+    } catch (const std::exception& refused) {
+        return Report(refused.what(), kArgumentsRefused);
+    }
+    try {
+        Battery::Main(arguments);
         return 0;
-    } catch (const std::invalid_argument& error) {
-        return Report(error.what(), 2);
-    } catch (const std::exception& error) {
-        return Report(error.what(), 1);
+    } catch (const std::exception& failed) {
+        return Report(failed.what(), kFileFailed);
     }
 }

@@ -1,15 +1,16 @@
 #include "statuswriter/startup_arguments.h"
 
-#include <stdexcept>
-
+#include "platform/message_text.h"
+#include "platform/process.h"
 #include "statuswriter/interval_number.h"
-#include "statuswriter/message_text.h"
 
 namespace Battery {
 namespace {
 
+using platform::QuotedForMessage;
+
 [[noreturn]] void RejectArguments(const std::string& problem, std::string_view text) {
-    throw std::invalid_argument(problem + " in the argument text " + QuotedForMessage(text) +
+    throw platform::Error(problem + " in the argument text " + QuotedForMessage(text) +
                                 "; expected FILE;MILLISECONDS, for example power.txt;5000");
 }
 

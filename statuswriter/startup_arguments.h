@@ -17,7 +17,7 @@ struct StartupArguments {
 std::vector<std::string_view> SplitPieces(std::string_view text);
 
 // Reads a non-empty argument text; pieces after the second are ignored. Throws
-// std::invalid_argument naming the problem, the input and the expected form.
+// platform::Error naming the problem, the input and the expected form.
 StartupArguments ReadArgumentText(std::string_view text);
 
 } // namespace Battery

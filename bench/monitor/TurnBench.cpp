@@ -1,7 +1,6 @@
 // One turn of the poll loop without its pause, over a window that does nothing.
 #include <benchmark/benchmark.h>
 
-#include <sstream>
 
 #include "monitor/fNevlin.h"
 
@@ -39,7 +38,6 @@ public:
 struct Bench {
     NoSettings settings;
     platform::SYSTEM_POWER_STATUS power{0, 1, 57, 0, 7380, -1};
-    std::ostringstream errors;
     platform::Image picture{32, 32, std::vector<std::uint32_t>(32 * 32, 0xFFDEDEDE)};
     QuietWindow* window = nullptr;
     std::unique_ptr<fNevlin> form;
@@ -52,14 +50,13 @@ struct Bench {
             return opened;
         };
         services.Settings = &settings;
-        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status, std::string*) {
+        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status) {
             *status = power;
-            return 1;
+            return platform::Result<platform::Done>(platform::Done{});
         };
         services.Sleep = [](std::uint32_t) {};
         services.ApplicationName = [] { return std::string("Ostravel"); };
         services.ChargingPicture = services.MainsPicture = services.BatteryPicture = &picture;
-        services.Errors = &errors;
         form = std::make_unique<fNevlin>(std::move(services));
     }
 };

@@ -17,7 +17,7 @@ std::vector<const platform::Image*> IconImages();
 
 // Decodes an XPM image held as C source (the array of strings an .xpm file declares).
 // Colours "None" become fully transparent pixels; others are opaque 0xFFRRGGBB.
-// Throws std::invalid_argument on malformed data.
+// Throws platform::Error on malformed data.
 platform::Image DecodeXpm(const char* const* xpm);
 
 } // namespace art

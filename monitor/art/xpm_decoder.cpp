@@ -5,13 +5,13 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "monitor/art/art.h"
+#include "platform/process.h"
 
 namespace art {
 namespace {
@@ -22,7 +22,7 @@ constexpr int kMaxColours = 4096;
 constexpr std::uint32_t kTransparent = 0x00000000;
 
 [[noreturn]] void Fail(const std::string& what) {
-    throw std::invalid_argument("malformed XPM: " + what);
+    throw platform::Error("malformed XPM: " + what);
 }
 
 std::vector<std::string_view> Words(std::string_view text) {

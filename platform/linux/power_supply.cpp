@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "platform/blanks.h"
+
 namespace platform::linux_detail {
 namespace {
 
@@ -40,14 +42,6 @@ static_assert([] {
 }(), "every property needs both of its names");
 
 constexpr std::string_view kEventPrefix = "POWER_SUPPLY_";
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 SupplyType ParseType(std::string_view text) {
     if (text.empty()) return SupplyType::Unknown;
@@ -120,7 +114,7 @@ std::optional<SupplyProperty> UeventProperty(std::string_view key) {
 }
 
 std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text, Blanks::WithLineEnds); // each value is a line of its own
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -141,7 +135,7 @@ std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
 }
 
 void SetSupplyProperty(PowerSupply& supply, SupplyProperty property, std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text, Blanks::WithLineEnds); // each value is a line of its own
     switch (property) {
     case SupplyProperty::Type: supply.type = ParseType(text); return;
     case SupplyProperty::Scope: supply.scope = ParseScope(text); return;

@@ -4,10 +4,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/linux/power_rate_average.h"
 #include "platform/linux/retry_interrupted.h"
 #include "platform/linux/power_supply_reader.h"
 #include "platform/linux/power_supply_tally.h"
+#include "platform/message_text.h"
 
 namespace platform::linux_detail {
 namespace {
@@ -21,10 +25,10 @@ bool MayHoldSupply(const dirent64& entry) {
 
 } // namespace
 
-int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average) {
-    if (status == nullptr || directory == nullptr) return 0;
+Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average) {
+    if (status == nullptr || directory == nullptr) return Result<Done>::Failed("no directory or no record to fill");
     const int listing = RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-    if (listing == -1) return 0;
+    if (listing == -1) return Result<Done>::Failed(QuotedForMessage(directory) + ": " + std::strerror(errno));
 
     PowerSupplyTally tally;
     alignas(dirent64) char entries[4096];
@@ -42,7 +46,7 @@ int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAver
     std::optional<std::int64_t> rate = tally.Rate();
     if (average != nullptr) rate = average->Next(rate, tally.LineStatus(), tally.BatterySet());
     *status = tally.Result(rate);
-    return 1;
+    return Done{};
 }
 
 } // namespace platform::linux_detail

@@ -12,9 +12,9 @@ namespace platform::linux_detail {
 // Where the kernel lists its power supplies.
 inline constexpr const char* kPowerSupplyDirectory = "/sys/class/power_supply";
 
-// Fills *status from every supply under `directory` and returns nonzero; returns 0
-// and leaves *status untouched when the directory cannot be opened. With an `average`
-// the times follow the draw averaged over the queries; without one, the draw of now.
-int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average = nullptr);
+// Fills *status from every supply under `directory`; leaves *status untouched and says why
+// when the directory cannot be opened. With an `average` the times follow the draw averaged
+// over the queries; without one, the draw of now.
+Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average = nullptr);
 
 } // namespace platform::linux_detail

@@ -1,13 +1,11 @@
 #include "platform/windows/command_line.h"
 
+#include "platform/blanks.h"
 #include "platform/process.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"
 
 namespace platform::windows_detail {
-namespace {
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-} // namespace
 
 std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
     std::size_t at = 0;
@@ -17,6 +15,7 @@ std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
         if (c == L'"') quoted = !quoted;
         else if (IsBlank(c) && !quoted) break;
     }
+    // The blanks after the name go with it; those at the end belong to the arguments.
     while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
     return commandLine.substr(at);
 }

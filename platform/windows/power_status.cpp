@@ -5,12 +5,11 @@
 
 namespace platform {
 
-int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status, std::string* failure) {
+Result<Done> GetSystemPowerStatus(SYSTEM_POWER_STATUS* status) {
     ::SYSTEM_POWER_STATUS system{};
     if (!::GetSystemPowerStatus(&system)) {
         const DWORD error = ::GetLastError();
-        if (failure) *failure = error == 0 ? std::string() : windows_detail::SystemMessage(error);
-        return 0;
+        return Result<Done>::Failed(error == 0 ? std::string() : windows_detail::SystemMessage(error));
     }
     status->ACLineStatus = system.ACLineStatus;
     status->BatteryFlag = system.BatteryFlag;
@@ -19,7 +18,7 @@ int GetSystemPowerStatus(SYSTEM_POWER_STATUS* status, std::string* failure) {
     // The system's DWORD times use all bits set for "unknown", which reads as -1 here.
     status->BatteryLifeTime = static_cast<std::int32_t>(system.BatteryLifeTime);
     status->BatteryFullLifeTime = static_cast<std::int32_t>(system.BatteryFullLifeTime);
-    return 1;
+    return Done{};
 }
 
 } // namespace platform

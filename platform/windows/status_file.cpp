@@ -22,14 +22,14 @@ bool IsPipe(const std::wstring& name) {
 
 } // namespace
 
-FileResult WriteAtStart(const std::string& fileName, std::string_view bytes) {
+Result<Done> WriteAtStart(const std::string& fileName, std::string_view bytes) {
     using windows_detail::SystemMessage;
     const std::wstring name = windows_detail::ExactFileName(windows_detail::WideFromUtf8(fileName));
-    if (IsPipe(name)) return {false, "a pipe, not a file that can be written from its start"};
+    if (IsPipe(name)) return Result<Done>::Failed("a pipe, not a file that can be written from its start");
     // Shared with every kind of access, so readers, other writers and deleters are never locked out.
     HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {false, SystemMessage(::GetLastError())};
+    if (file == INVALID_HANDLE_VALUE) return Result<Done>::Failed(SystemMessage(::GetLastError()));
 
     // One write at offset 0; a short write is carried on from where it stopped.
     std::size_t done = 0;
@@ -39,18 +39,18 @@ FileResult WriteAtStart(const std::string& fileName, std::string_view bytes) {
         DWORD written = 0;
         const DWORD wanted = static_cast<DWORD>(bytes.size() - done);
         if (!::WriteFile(file, bytes.data() + done, wanted, &written, &at)) {
-            FileResult failed{false, SystemMessage(::GetLastError())};
+            const auto failed = Result<Done>::Failed(SystemMessage(::GetLastError()));
             ::CloseHandle(file);
             return failed;
         }
         if (written == 0) {
             ::CloseHandle(file);
-            return {false, "nothing was written"};
+            return Result<Done>::Failed("nothing was written");
         }
         done += written;
     }
-    if (!::CloseHandle(file)) return {false, SystemMessage(::GetLastError())};
-    return {};
+    if (!::CloseHandle(file)) return Result<Done>::Failed(SystemMessage(::GetLastError()));
+    return Done{};
 }
 
 } // namespace platform

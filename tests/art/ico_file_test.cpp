@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <vector>
 
 #include "monitor/art/tools/ico_file.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -63,12 +63,12 @@ TEST(IconFile, RefusesDrawingsThatDoNotFitTheirDepth) {
     platform::Image tooLarge{257, 1, std::vector<std::uint32_t>(257, 0xFF000000)};
     platform::Image manyColours{17, 17, {}};
     for (std::uint32_t i = 0; i < 17 * 17; ++i) manyColours.Pixels.push_back(0xFF000000 | i);
-    EXPECT_THROW(art::EncodeIco({{&offPalette, 4}}), std::invalid_argument);
-    EXPECT_THROW(art::EncodeIco({{&offPalette, 1}}), std::invalid_argument);
-    EXPECT_THROW(art::EncodeIco({{&halfTransparent, 8}}), std::invalid_argument);
-    EXPECT_THROW(art::EncodeIco({{&tooLarge, 8}}), std::invalid_argument);
-    EXPECT_THROW(art::EncodeIco({{&manyColours, 8}}), std::invalid_argument);
-    EXPECT_THROW(art::EncodeIco({{&offPalette, 24}}), std::invalid_argument);
+    EXPECT_THROW(art::EncodeIco({{&offPalette, 4}}), platform::Error);
+    EXPECT_THROW(art::EncodeIco({{&offPalette, 1}}), platform::Error);
+    EXPECT_THROW(art::EncodeIco({{&halfTransparent, 8}}), platform::Error);
+    EXPECT_THROW(art::EncodeIco({{&tooLarge, 8}}), platform::Error);
+    EXPECT_THROW(art::EncodeIco({{&manyColours, 8}}), platform::Error);
+    EXPECT_THROW(art::EncodeIco({{&offPalette, 24}}), platform::Error);
     EXPECT_NO_THROW(art::EncodeIco({{&offPalette, 8}}));
 }
 

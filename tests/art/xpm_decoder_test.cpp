@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <vector>
 
 #include "monitor/art/art.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -62,8 +62,8 @@ TEST(XpmDecoder, RejectsMalformedData) {
         {nullptr},                                                     // header missing
     };
     for (std::size_t i = 0; i < cases.size(); ++i)
-        EXPECT_THROW(art::DecodeXpm(cases[i].data()), std::invalid_argument) << "case " << i;
-    EXPECT_THROW(art::DecodeXpm(nullptr), std::invalid_argument);
+        EXPECT_THROW(art::DecodeXpm(cases[i].data()), platform::Error) << "case " << i;
+    EXPECT_THROW(art::DecodeXpm(nullptr), platform::Error);
 }
 
 } // namespace

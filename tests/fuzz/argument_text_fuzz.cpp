@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "statuswriter/startup_arguments.h"
+#include "platform/process.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Require(arguments.FileName == text.substr(0, first), "the file name is the text before the first ;",
                       text);
         fuzz::Require(arguments.Interval == *expected, "the interval matches the reference", text);
-    } catch (const std::invalid_argument& refused) {
+    } catch (const platform::Error& refused) {
         fuzz::Require(!expected.has_value(), "a text with a readable interval is accepted", text);
         fuzz::Require(!fuzz::HasControlCharacter(refused.what()), "the refusal is one line of plain text",
                       refused.what());

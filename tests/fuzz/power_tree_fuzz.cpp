@@ -90,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     platform::SYSTEM_POWER_STATUS fromUevents{7, 7, 7, 7, 7, 7};
     platform::SYSTEM_POWER_STATUS fromAttributes{9, 9, 9, 9, 9, 9};
-    fuzz::Require(ReadPowerStatus(uevents.c_str(), &fromUevents) != 0, "the uevent tree is read");
-    fuzz::Require(ReadPowerStatus(attributes.c_str(), &fromAttributes) != 0, "the attribute tree is read");
+    fuzz::Require(ReadPowerStatus(uevents.c_str(), &fromUevents).Ok(), "the uevent tree is read");
+    fuzz::Require(ReadPowerStatus(attributes.c_str(), &fromAttributes).Ok(), "the attribute tree is read");
     const auto shown = [](const platform::SYSTEM_POWER_STATUS& s) {
         return std::to_string(s.ACLineStatus) + " " + std::to_string(s.BatteryFlag) + " " +
                std::to_string(s.BatteryLifePercent) + " " + std::to_string(s.Reserved1) + " " +

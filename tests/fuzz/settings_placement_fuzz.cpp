@@ -88,11 +88,12 @@ std::string ReadAll(const fs::path& file) {
 }
 
 struct Run {
-    std::ostringstream warnings;
+    std::string warnings;
     platform::x11::KeyFileSettings store;
     fakes::FormOverStore opened;
 
-    explicit Run(const fs::path& root) : store(root.string(), warnings), opened(fakes::OpenFormOver(store, warnings)) {}
+    explicit Run(const fs::path& root)
+        : store(root.string(), fakes::LinesInto(warnings)), opened(fakes::OpenFormOver(store, warnings)) {}
     platform::TwipsRect Restore() {
         opened.Form->WindowPosition(*opened.Form, false);
         return opened.Window->CurrentPlacement;
@@ -104,10 +105,10 @@ std::string Shown(const platform::TwipsRect& r) {
            std::to_string(r.Height);
 }
 
-void RequirePlainLines(const std::string& warnings, const std::string& input) {
+void RequirePlainLines(const std::string& warnings, const fs::path& file, const std::string& input) {
     std::istringstream lines(warnings);
     for (std::string line; std::getline(lines, line);) {
-        fuzz::Require(line.rfind("nevlin: ", 0) == 0, "every warning starts with the program's name", line);
+        fuzz::Require(line.rfind(file.string() + ": ", 0) == 0, "every warning names the settings file first", line);
         fuzz::Require(!fuzz::HasControlCharacter(line), "a warning is one line of plain text", line + "\n" + input);
     }
 }
@@ -128,10 +129,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int width = (restored.Width + 7) / 15, height = (restored.Height + 7) / 15;
     fuzz::Require(width >= 1 && width <= 1920 && height >= 1 && height <= 1080,
                   "the restored size is a window the system can make", Shown(restored));
-    RequirePlainLines(first.warnings.str(), input);
+    RequirePlainLines(first.warnings, file, input);
 
     first.opened.Form->WindowPosition(*first.opened.Form, true);
-    RequirePlainLines(first.warnings.str(), input);
+    RequirePlainLines(first.warnings, file, input);
     const std::string saved = ReadAll(file);
     // A NUL byte makes the store keep the file aside whole, as one GLib cannot read.
     const KeyFilePtr before = input.find('\0') == std::string::npos ? Parsed(input) : KeyFilePtr(nullptr, &g_key_file_free);
@@ -150,7 +151,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(again.Left == restored.Left && again.Top == restored.Top && again.Width == restored.Width &&
                       again.Height == restored.Height,
                   "save then restore gives the same placement", Shown(restored) + " then " + Shown(again));
-    fuzz::Require(second.warnings.str().empty(), "a saved placement restores without a warning",
-                  second.warnings.str());
+    fuzz::Require(second.warnings.empty(), "a saved placement restores without a warning", second.warnings);
     return 0;
 }

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "monitor/art/art.h"
+#include "platform/process.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::Image image;
     try {
         image = Decode(lines);
-    } catch (const std::invalid_argument& refused) {
+    } catch (const platform::Error& refused) {
         fuzz::Require(std::string(refused.what()).rfind("malformed XPM: ", 0) == 0, "a refusal says what it is",
                       refused.what());
         return 0;

@@ -6,8 +6,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -99,13 +97,18 @@ public:
     }
 };
 
+// Warnings as the program prints them, a line each, without its name.
+inline platform::WarningHandler LinesInto(std::string& lines) {
+    return [&lines](const std::string& message) { lines += message + '\n'; };
+}
+
 // A window over a settings store the test brings (a real key file, for instance).
 struct FormOverStore {
     FakeWindow* Window = nullptr; // owned by the form
     std::unique_ptr<fNevlin> Form;
 };
 
-inline FormOverStore OpenFormOver(platform::SettingsStore& store, std::ostream& errors) {
+inline FormOverStore OpenFormOver(platform::SettingsStore& store, std::string& warnings) {
     FormOverStore opened;
     NevlinServices services;
     services.OpenWindow = [&opened](const platform::WindowDesign& design) {
@@ -114,10 +117,10 @@ inline FormOverStore OpenFormOver(platform::SettingsStore& store, std::ostream& 
         return window;
     };
     services.Settings = &store;
-    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS*, std::string*) { return 1; };
+    services.GetSystemPowerStatus = [](platform::SYSTEM_POWER_STATUS*) { return platform::Done{}; };
     services.Sleep = [](std::uint32_t) {};
     services.ApplicationName = [] { return std::string("Ostravel"); };
-    services.Errors = &errors;
+    services.Warn = LinesInto(warnings);
     opened.Form = std::make_unique<fNevlin>(std::move(services));
     return opened;
 }
@@ -139,14 +142,11 @@ public:
             return window;
         };
         services.Settings = Settings.get();
-        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status, std::string* failure) {
+        services.GetSystemPowerStatus = [this](platform::SYSTEM_POWER_STATUS* status) {
             ++Queries;
-            if (PowerFails) {
-                *failure = PowerFailure;
-                return 0;
-            }
+            if (PowerFails) return platform::Result<platform::Done>::Failed(PowerFailure);
             *status = Power;
-            return 1;
+            return platform::Result<platform::Done>(platform::Done{});
         };
         services.Sleep = [this](std::uint32_t milliseconds) {
             Sleeps.push_back(milliseconds);
@@ -158,7 +158,7 @@ public:
         services.MainsPicture = &Mains;
         services.BatteryPicture = &Battery;
         services.Icons = {&Icon32, &Icon16};
-        services.Errors = &Errors;
+        services.Warn = LinesInto(Warnings);
         Form = std::make_unique<fNevlin>(std::move(services));
     }
 
@@ -170,7 +170,7 @@ public:
     std::vector<std::uint32_t> Sleeps;
     std::function<void()> BetweenTurns;
     std::size_t StopAfterSleeps = 0; // a stop request from outside arrives during that sleep
-    std::ostringstream Errors;
+    std::string Warnings;
     platform::Image Charging{32, 32, {}}, Mains{32, 32, {}}, Battery{32, 32, {}}, Icon32{32, 32, {}},
         Icon16{16, 16, {}};
     FakeWindow* Window = nullptr; // owned by the form

@@ -28,7 +28,7 @@ struct Restore {
         harness->Form->WindowPosition(*harness->Form, false);
         return harness->Window->CurrentPlacement;
     }
-    std::string Warnings() const { return harness->Errors.str(); }
+    std::string Warnings() const { return harness->Warnings; }
 };
 
 TEST(WindowPosition, AFirstRunCentresTheDesignSizeAndStoresNothing) {
@@ -96,7 +96,7 @@ TEST(WindowPosition, AStoredValueThatIsNoNumberFallsBackWithOneWarningAndStaysSt
     restore.store->Placement("Width") = "2000";
     restore.store->Placement("Left") = "abc";
     ExpectPlacement(restore.Run(), 13400, 7785, 2000, 630);
-    EXPECT_EQ(restore.Warnings(), "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Left = "
+    EXPECT_EQ(restore.Warnings(), "/home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Left = "
                                   "\"abc\" (not a number of twips), using 13400\n");
     EXPECT_EQ(restore.store->Placement("Left"), "abc");
     EXPECT_TRUE(restore.store->SavedKeys.empty());
@@ -184,9 +184,9 @@ TEST(WindowPosition, SizesUnderOnePixelAtTheWindowsDpiFallBack) {
     tiny.store->Placement("Height") = "1";
     tiny.store->Placement("Width") = "1";
     ExpectPlacement(tiny.Run(), 13560, 7785, 1680, 630);
-    EXPECT_EQ(tiny.Warnings(), "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Height = "
+    EXPECT_EQ(tiny.Warnings(), "/home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Height = "
                                "\"1\" (0 px at 96 dpi, less than one pixel), using 630\n"
-                               "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Width = "
+                               "/home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Width = "
                                "\"1\" (0 px at 96 dpi, less than one pixel), using 1680\n");
 
     // 8 twips make one pixel at 96 dpi; 4 twips make one only from 192 dpi on.
@@ -210,9 +210,9 @@ TEST(WindowPosition, WarningsQuoteTheStoredTextWithControlCharactersEscaped) {
     restore.store->Placement("Top") = "\x1b[31m\"red\\";
     restore.Run();
     EXPECT_EQ(restore.Warnings(),
-              "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Left = \"12\\x0a34\" (not a "
+              "/home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Left = \"12\\x0a34\" (not a "
               "number of twips), using 13560\n"
-              "nevlin: /home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Top = "
+              "/home/user/.config/Ostravel/settings.conf: ignoring [fNevlin Pos] Top = "
               "\"\\x1b[31m\\\"red\\\\\" (not a number of twips), using 7785\n");
 }
 

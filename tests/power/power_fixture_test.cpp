@@ -22,7 +22,7 @@ constexpr SYSTEM_POWER_STATUS kUntouched{7, 7, 7, 7, 7, 7};
 
 SYSTEM_POWER_STATUS Query(const fs::path& directory) {
     SYSTEM_POWER_STATUS status = kUntouched;
-    EXPECT_NE(ReadPowerStatus(directory.c_str(), &status), 0) << directory;
+    EXPECT_TRUE(ReadPowerStatus(directory.c_str(), &status).Ok()) << directory;
     return status;
 }
 
@@ -107,10 +107,10 @@ TEST(FixtureTree, UeventWinsAndOnlyTheTypeComesFromItsFile) {
 TEST(QueryFailure, OnlyAnUnopenableDirectoryFailsAndTheRecordStaysAsItWas) {
     for (const fs::path& directory : {kFixtures / "no_such_directory", kFixtures / "bench" / "AC" / "uevent"}) {
         SYSTEM_POWER_STATUS status = kUntouched;
-        EXPECT_EQ(ReadPowerStatus(directory.c_str(), &status), 0) << directory;
+        EXPECT_FALSE(ReadPowerStatus(directory.c_str(), &status).Ok()) << directory;
         EXPECT_EQ(status, kUntouched) << directory;
     }
-    EXPECT_EQ(ReadPowerStatus(kFixtures.c_str(), nullptr), 0);
+    EXPECT_FALSE(ReadPowerStatus(kFixtures.c_str(), nullptr).Ok());
 }
 
 class ChangingTree : public testing::Test {
@@ -163,9 +163,9 @@ TEST_F(ChangingTree, AnOverlongUeventLosesTheLineCutAtItsEnd) {
 
 TEST_F(ChangingTree, AFailureAfterASuccessKeepsTheEarlierValues) {
     SYSTEM_POWER_STATUS status = kUntouched;
-    ASSERT_NE(ReadPowerStatus(root_.c_str(), &status), 0);
+    ASSERT_TRUE(ReadPowerStatus(root_.c_str(), &status).Ok());
     fs::remove_all(root_);
-    EXPECT_EQ(ReadPowerStatus(root_.c_str(), &status), 0);
+    EXPECT_FALSE(ReadPowerStatus(root_.c_str(), &status).Ok());
     EXPECT_EQ(status, Record(0, 0, 66, 11999, 18000));
 }
 
@@ -174,7 +174,7 @@ TEST(SystemQuery, ReadsTheDirectoryNamedByTheEnvironment) {
     if (directory == nullptr || fs::path(directory) != kFixtures / "bench")
         GTEST_SKIP() << "run with OSTRAVEL_POWER_SUPPLY_DIR=" << (kFixtures / "bench").string();
     SYSTEM_POWER_STATUS status = kUntouched;
-    EXPECT_NE(GetSystemPowerStatus(&status), 0);
+    EXPECT_TRUE(GetSystemPowerStatus(&status).Ok());
     EXPECT_EQ(status, Record(0, 0, 63, 11420, 17875));
 }
 

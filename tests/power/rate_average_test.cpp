@@ -59,7 +59,7 @@ protected:
     SYSTEM_POWER_STATUS QueryAfter(std::chrono::nanoseconds step) {
         clock_.Advance(step);
         SYSTEM_POWER_STATUS status{};
-        EXPECT_NE(ReadPowerStatus(root_.c_str(), &status, &average_), 0);
+        EXPECT_TRUE(ReadPowerStatus(root_.c_str(), &status, &average_).Ok());
         return status;
     }
 

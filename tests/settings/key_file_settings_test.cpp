@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
-#include <stdexcept>
 
 #include "platform/linux/gui/settings_store.h"
+#include "platform/process.h"
 #include "tests/settings/settings_files.h"
 
 namespace fs = std::filesystem;
@@ -35,8 +40,9 @@ protected:
     fs::path File() const { return Config() / "Ostravel" / "settings.conf"; }
 
     fs::path root_ = FreshFolder();
-    std::ostringstream warnings_;
-    KeyFileSettings store_{(root_ / "config").string(), warnings_};
+    std::string warnings_; // a line each
+    KeyFileSettings store_{(root_ / "config").string(),
+                           [this](const std::string& line) { warnings_ += line + '\n'; }};
 };
 
 TEST_F(KeyFileSettingsTest, AbsentFileGivesTheDefaultsAndCreatesNothing) {
@@ -44,7 +50,7 @@ TEST_F(KeyFileSettingsTest, AbsentFileGivesTheDefaultsAndCreatesNothing) {
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "3000"), "3000");
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Left", ""), "");
     EXPECT_FALSE(fs::exists(Config()));
-    EXPECT_EQ(warnings_.str(), "");
+    EXPECT_EQ(warnings_, "");
 }
 
 TEST_F(KeyFileSettingsTest, PartialFileGivesWhatItHoldsAndDefaultsTheRest) {
@@ -53,7 +59,7 @@ TEST_F(KeyFileSettingsTest, PartialFileGivesWhatItHoldsAndDefaultsTheRest) {
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "1710"), "1710");
     EXPECT_EQ(store_.GetSetting("Ostravel", "Missing Pos", "Width", "7"), "7");
     EXPECT_EQ(store_.GetSetting("Elsewhere", "fNevlin Pos", "Width", "8"), "8");
-    EXPECT_EQ(warnings_.str(), "");
+    EXPECT_EQ(warnings_, "");
 }
 
 TEST_F(KeyFileSettingsTest, SavedValuesComeBackAsTheSameText) {
@@ -66,7 +72,7 @@ TEST_F(KeyFileSettingsTest, SavedValuesComeBackAsTheSameText) {
     store_.SaveSetting("Ostravel", "fNevlin Pos", "Left", "300");
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Left", ""), "300");
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Top", "default"), "");
-    EXPECT_EQ(warnings_.str(), "");
+    EXPECT_EQ(warnings_, "");
 }
 
 TEST_F(KeyFileSettingsTest, BrokenFileReadsAsDefaultsWithOneWarningAndIsKeptAsideOnSave) {
@@ -74,8 +80,8 @@ TEST_F(KeyFileSettingsTest, BrokenFileReadsAsDefaultsWithOneWarningAndIsKeptAsid
     WriteAll(File(), broken);
     for (const char* key : {"Height", "Width", "Left", "Top"})
         EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", key, "d"), "d");
-    EXPECT_EQ(LineCount(warnings_.str()), 1);
-    EXPECT_NE(warnings_.str().find(File().string()), std::string::npos);
+    EXPECT_EQ(LineCount(warnings_), 1);
+    EXPECT_NE(warnings_.find(File().string()), std::string::npos);
 
     store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710");
     EXPECT_EQ(ReadAll(File().string() + ".bad"), broken);
@@ -88,11 +94,11 @@ TEST_F(KeyFileSettingsTest, WarningsAboutABrokenFileAreOneLineWithItsBytesEscape
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "d");
     store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710");
 
-    const std::string warnings = warnings_.str();
+    const std::string warnings = warnings_;
     EXPECT_EQ(LineCount(warnings), 2) << warnings;
     std::istringstream lines(warnings);
     for (std::string line; std::getline(lines, line);) {
-        EXPECT_EQ(line.rfind("nevlin: " + File().string() + ": \"", 0), 0u) << line;
+        EXPECT_EQ(line.rfind(File().string() + ": \"", 0), 0u) << line;
         for (unsigned char c : line) EXPECT_FALSE(c < 0x20 || c == 0x7f) << line;
     }
     EXPECT_NE(warnings.find("\\x1b]0;owned\\x07\\x1b[2J"), std::string::npos) << warnings;
@@ -106,16 +112,16 @@ TEST_F(KeyFileSettingsTest, AFileWithANulByteIsKeptAsideWholeRatherThanCutAtIt) 
     store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "2000");
     EXPECT_EQ(ReadAll(File().string() + ".bad"), withNul);
     EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nHeight=2000\n");
-    EXPECT_NE(warnings_.str().find("NUL byte"), std::string::npos) << warnings_.str();
+    EXPECT_NE(warnings_.find("NUL byte"), std::string::npos) << warnings_;
 }
 
 TEST_F(KeyFileSettingsTest, EveryBrokenFileIsKeptUpToFiveNewestFirst) {
     const auto broken = [](int n) { return "broken file " + std::to_string(n) + "\n"; };
     for (int n = 1; n <= 7; ++n) {
         WriteAll(File(), broken(n));
-        warnings_.str("");
+        warnings_.clear();
         store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", std::to_string(n));
-        EXPECT_NE(warnings_.str().find("kept it as " + File().string() + ".bad\n"), std::string::npos);
+        EXPECT_NE(warnings_.find("kept it as " + File().string() + ".bad\n"), std::string::npos);
     }
     EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nTop=7\n");
     EXPECT_EQ(ReadAll(File().string() + ".bad"), broken(7));
@@ -131,7 +137,7 @@ TEST_F(KeyFileSettingsTest, ABrokenFileThatCannotBeKeptIsNotReplaced) {
     fs::create_directories(File().string() + ".bad.4/inside");
     WriteAll(File().string() + ".bad.3", "older\n");
     WriteAll(File().string() + ".bad", "earlier\n");
-    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", "1"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", "1"), platform::Error);
     EXPECT_EQ(ReadAll(File()), broken);
     EXPECT_EQ(ReadAll(File().string() + ".bad"), "earlier\n");
     EXPECT_EQ(ReadAll(File().string() + ".bad.3"), "older\n");
@@ -146,7 +152,7 @@ TEST_F(KeyFileSettingsTest, SeveralValuesAreSavedInTheirOrderAsOneReplacement) {
     EXPECT_EQ(ReadAll(oldFile), "[fNevlin Pos]\nLeft=1\n");
     // A key the file cannot hold refuses the whole save.
     EXPECT_THROW(store_.SaveSettings("Ostravel", "fNevlin Pos", {{"Height", "1"}, {"#Width", "2"}}),
-                 std::runtime_error);
+                 platform::Error);
     EXPECT_EQ(ReadAll(File()), "[fNevlin Pos]\nLeft=5\nHeight=630\nWidth=1680\nTop=6\n");
 }
 
@@ -207,13 +213,51 @@ TEST_F(KeyFileSettingsTest, SaveReplacesTheFileAtomicallyWithPrivateModes) {
     EXPECT_EQ(names, std::vector<std::string>{"settings.conf"});
 }
 
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+    return names;
+}
+
+TEST_F(KeyFileSettingsTest, ASettingsFileThatIsALinkStaysALinkAndItsTargetIsReplaced) {
+    const fs::path target = root_ / "dotfiles" / "nevlin.conf";
+    WriteAll(target, "[fNevlin Pos]\nLeft=1\n");
+    fs::create_directories(File().parent_path());
+    fs::create_symlink("../../dotfiles/nevlin.conf", File());
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Left", "5");
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(ReadAll(target), "[fNevlin Pos]\nLeft=5\n");
+    EXPECT_EQ(Names(target.parent_path()), std::set<std::string>{"nevlin.conf"});
+    EXPECT_EQ(Names(File().parent_path()), std::set<std::string>{"settings.conf"});
+
+    // A link to a file not there yet: the save makes the file and keeps the link.
+    fs::remove(target);
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Top", "6");
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(ReadAll(target), "[fNevlin Pos]\nTop=6\n");
+}
+
+TEST_F(KeyFileSettingsTest, ASaveRemovesTheNewFilesOfKilledSavesButNoneInUseOrOfTheUser) {
+    const fs::path folder = File().parent_path();
+    WriteAll(folder / "settings.conf.new-a1B2c3", "[fNevlin Pos]\nLeft=half a sa");
+    WriteAll(folder / "settings.conf.new-backup.txt", "the user's\n");
+    WriteAll(folder / "settings.conf.new-Z9y8X7", "a running save's\n");
+    // A save still running holds a lock on its new file.
+    const int running = ::open((folder / "settings.conf.new-Z9y8X7").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    store_.SaveSetting("Ostravel", "fNevlin Pos", "Left", "5");
+    ::close(running);
+    EXPECT_EQ(Names(folder), (std::set<std::string>{"settings.conf", "settings.conf.new-backup.txt",
+                                                    "settings.conf.new-Z9y8X7"}));
+}
+
 TEST_F(KeyFileSettingsTest, FailuresToSaveNameTheFileAndLeaveItAlone) {
     // The configuration folder's place is taken by a plain file.
     WriteAll(root_ / "config", "not a folder");
     try {
         store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710");
         FAIL() << "saving into a plain file succeeded";
-    } catch (const std::runtime_error& e) {
+    } catch (const platform::Error& e) {
         EXPECT_NE(std::string(e.what()).find(File().string()), std::string::npos) << e.what();
     }
     EXPECT_EQ(ReadAll(root_ / "config"), "not a folder");
@@ -223,19 +267,19 @@ TEST_F(KeyFileSettingsTest, UnreadableFileIsNeitherReadNorReplaced) {
     fs::create_directories(File() / "inside");
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Height", "d"), "d");
     EXPECT_EQ(store_.GetSetting("Ostravel", "fNevlin Pos", "Width", "d"), "d");
-    EXPECT_EQ(LineCount(warnings_.str()), 1);
-    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710"), std::runtime_error);
+    EXPECT_EQ(LineCount(warnings_), 1);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "1710"), platform::Error);
     EXPECT_TRUE(fs::exists(File() / "inside"));
 }
 
 TEST_F(KeyFileSettingsTest, NamesTheFileCannotHoldAreRefused) {
-    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin [Pos]", "Height", "1"), std::runtime_error);
-    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "He=ight", "1"), std::runtime_error);
-    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "#Height", "1"), std::runtime_error);
-    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "", "1"), std::runtime_error);
-    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "\xff"), std::runtime_error);
-    EXPECT_THROW(store_.SaveSetting("../escape", "fNevlin Pos", "Height", "1"), std::runtime_error);
-    EXPECT_THROW(store_.SaveSetting("", "fNevlin Pos", "Height", "1"), std::runtime_error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin [Pos]", "Height", "1"), platform::Error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "He=ight", "1"), platform::Error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "#Height", "1"), platform::Error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "", "1"), platform::Error);
+    EXPECT_THROW(store_.SaveSetting("Ostravel", "fNevlin Pos", "Height", "\xff"), platform::Error);
+    EXPECT_THROW(store_.SaveSetting("../escape", "fNevlin Pos", "Height", "1"), platform::Error);
+    EXPECT_THROW(store_.SaveSetting("", "fNevlin Pos", "Height", "1"), platform::Error);
     EXPECT_FALSE(fs::exists(Config()));
     EXPECT_FALSE(fs::exists(root_ / "escape"));
 }

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "platform/linux/gui/settings_store.h"
 #include "tests/settings/settings_files.h"
@@ -74,8 +73,7 @@ protected:
         const pid_t child = ::fork();
         if (child == 0) {
             ::close(pipeEnds[0]);
-            std::ostringstream warnings;
-            KeyFileSettings store(root_.string(), warnings);
+            KeyFileSettings store(root_.string());
             int passed = 0;
             store.OnSaveStep([&](SaveStep) {
                 ++passed;
@@ -109,8 +107,8 @@ protected:
                 store.platform::SettingsStore::SaveSettings("Ostravel", "fNevlin Pos", {{key, value}});
             return;
         }
-        std::ostringstream errors;
-        const fakes::FormOverStore opened = fakes::OpenFormOver(store, errors);
+        std::string warnings;
+        const fakes::FormOverStore opened = fakes::OpenFormOver(store, warnings);
         opened.Window->CurrentPlacement = {2000, 3000, 1695, 645};
         opened.Form->WindowPosition(*opened.Form, true);
     }
@@ -135,10 +133,14 @@ TEST_F(PlacementKillTest, AKillAtAnyStepOfTheSaveLeavesTheOldPlacementOrTheNew) 
     // Folder made, new file created, written, flushed, closed, renamed, folder flushed.
     EXPECT_EQ(killAfter, 8);
 
-    // The new files the kills left unrenamed do not stand in the way of the next save.
+    // The new files the kills left unrenamed do not stand in the way of the next save, which
+    // removes them.
     WriteAll(File(), kOldFile);
     EXPECT_FALSE(SaveInChild(-1).killed);
     EXPECT_EQ(ReadAll(File()), kNewFile);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(File().parent_path())) names.push_back(entry.path().filename());
+    EXPECT_EQ(names, std::vector<std::string>{"settings.conf"});
 }
 
 TEST_F(PlacementKillTest, SavingOneKeyAtATimeWouldLeaveAMixtureAtSomeKill) {

@@ -18,25 +18,23 @@ public:
 
 } // namespace
 
-TEST(LinuxPowerQuery, AMissingListingFailsWithTheSystemsReasonAndLeavesTheRecord) {
+TEST(LinuxPowerQuery, AMissingListingFailsNamingItWithTheSystemsReasonAndLeavesTheRecord) {
     TempFolder folder;
-    SupplyDirectory supplies(folder.PathOf("absent"));
+    const std::string absent = folder.PathOf("absent");
+    SupplyDirectory supplies(absent);
     platform::SYSTEM_POWER_STATUS status{7, 7, 7, 0, 7, 7};
-    std::string failure = "untouched";
-    EXPECT_EQ(platform::GetSystemPowerStatus(&status, &failure), 0);
-    EXPECT_EQ(failure, "No such file or directory");
+    const auto read = platform::GetSystemPowerStatus(&status);
+    EXPECT_FALSE(read.Ok());
+    EXPECT_EQ(read.Reason(), "\"" + absent + "\": No such file or directory");
     EXPECT_EQ(status.ACLineStatus, 7);
     EXPECT_EQ(status.BatteryLifeTime, 7);
-    EXPECT_EQ(platform::GetSystemPowerStatus(&status), 0) << "the reason is optional";
 }
 
-TEST(LinuxPowerQuery, AnEmptyListingAnswersNoBatteryAndLeavesTheReasonAlone) {
+TEST(LinuxPowerQuery, AnEmptyListingAnswersNoBattery) {
     TempFolder folder;
     SupplyDirectory supplies(folder.Path().string());
     platform::SYSTEM_POWER_STATUS status{};
-    std::string failure = "untouched";
-    EXPECT_NE(platform::GetSystemPowerStatus(&status, &failure), 0);
-    EXPECT_EQ(failure, "untouched");
+    EXPECT_TRUE(platform::GetSystemPowerStatus(&status).Ok());
     EXPECT_EQ(status.BatteryFlag, platform::kBatteryFlagNoBattery);
     EXPECT_EQ(status.BatteryLifePercent, platform::kUnknownByte);
     EXPECT_EQ(status.BatteryLifeTime, platform::kUnknownTime);

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/process.h"
 
 using Battery::ReadArgumentText;
 using Battery::SplitPieces;
@@ -21,7 +22,7 @@ std::vector<std::string> Pieces(std::string_view text) {
 std::string RefusalOf(std::string_view text) {
     try {
         ReadArgumentText(text);
-    } catch (const std::invalid_argument& error) {
+    } catch (const platform::Error& error) {
         return error.what();
     }
     ADD_FAILURE() << "accepted: " << text;

@@ -32,29 +32,29 @@ protected:
 
 TEST_F(WriteAtStartTest, CreatesAMissingFileAndOverwritesOnlyTheStart) {
     const std::string file = Name("power.txt");
-    ASSERT_TRUE(platform::WriteAtStart(file, "1#-1#-1#9#100#").ok);
-    ASSERT_TRUE(platform::WriteAtStart(file, "1#-1#-1#9#99#").ok);
+    ASSERT_TRUE(platform::WriteAtStart(file, "1#-1#-1#9#100#").Ok());
+    ASSERT_TRUE(platform::WriteAtStart(file, "1#-1#-1#9#99#").Ok());
     EXPECT_EQ(ReadAll(file), "1#-1#-1#9#99##");
 }
 
 TEST_F(WriteAtStartTest, EmptyWriteCreatesButNeverChanges) {
     const std::string file = Name("empty.txt");
-    ASSERT_TRUE(platform::WriteAtStart(file, "").ok);
+    ASSERT_TRUE(platform::WriteAtStart(file, "").Ok());
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(ReadAll(file), "");
-    ASSERT_TRUE(platform::WriteAtStart(file, "abc").ok);
-    ASSERT_TRUE(platform::WriteAtStart(file, "").ok);
+    ASSERT_TRUE(platform::WriteAtStart(file, "abc").Ok());
+    ASSERT_TRUE(platform::WriteAtStart(file, "").Ok());
     EXPECT_EQ(ReadAll(file), "abc");
 }
 
 TEST_F(WriteAtStartTest, NonAsciiNameIsTakenAsUtf8) {
     const std::string file = Name("\xD0\xB1\xD0\xB0\xD1\x82.txt"); // "бат.txt"
-    ASSERT_TRUE(platform::WriteAtStart(file, "0#").ok);
+    ASSERT_TRUE(platform::WriteAtStart(file, "0#").Ok());
     EXPECT_EQ(ReadAll(folder / L"\u0431\u0430\u0442.txt"), "0#");
 }
 
 TEST_F(WriteAtStartTest, ANameEndingWithABlankIsKeptExactly) {
-    EXPECT_TRUE(platform::WriteAtStart(Name("power.txt "), "1#").ok);
+    EXPECT_TRUE(platform::WriteAtStart(Name("power.txt "), "1#").Ok());
     std::vector<std::wstring> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().wstring());
     EXPECT_EQ(names, std::vector<std::wstring>{L"power.txt "});
@@ -64,11 +64,11 @@ TEST_F(WriteAtStartTest, ANameEndingWithABlankIsKeptExactly) {
 
 TEST_F(WriteAtStartTest, FailuresCarryTheSystemsReasonOnOneLine) {
     for (const std::string& bad : {Name("missing\\power.txt"), folder.string(), std::string()}) {
-        const platform::FileResult result = platform::WriteAtStart(bad, "1#");
-        EXPECT_FALSE(result.ok) << bad;
-        EXPECT_FALSE(result.reason.empty()) << bad;
-        EXPECT_EQ(result.reason.find_first_of("\r\n"), std::string::npos) << result.reason;
-        EXPECT_NE(result.reason.back(), '.') << result.reason;
+        const platform::Result<platform::Done> result = platform::WriteAtStart(bad, "1#");
+        EXPECT_FALSE(result.Ok()) << bad;
+        EXPECT_FALSE(result.Reason().empty()) << bad;
+        EXPECT_EQ(result.Reason().find_first_of("\r\n"), std::string::npos) << result.Reason();
+        EXPECT_NE(result.Reason().back(), '.') << result.Reason();
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }

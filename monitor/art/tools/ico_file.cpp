@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <stdexcept>
 #include <string>
+
+#include "platform/process.h"
 
 namespace art {
 namespace {
@@ -37,7 +38,7 @@ std::size_t RowBytes(int width, int bitsPerPixel) {
 
 bool Transparent(std::uint32_t pixel, const std::string& name) {
     const std::uint32_t alpha = pixel >> 24;
-    if (alpha != 0 && alpha != 0xFF) throw std::invalid_argument(name + " has a half-transparent pixel");
+    if (alpha != 0 && alpha != 0xFF) throw platform::Error(name + " has a half-transparent pixel");
     return alpha == 0;
 }
 
@@ -46,14 +47,14 @@ bool Transparent(std::uint32_t pixel, const std::string& name) {
 std::vector<std::uint32_t> PaletteFor(const platform::Image& image, int bitsPerPixel, const std::string& name) {
     if (bitsPerPixel == 1) return kBlackAndWhite;
     if (bitsPerPixel == 4) return kStandard16;
-    if (bitsPerPixel != 8) throw std::invalid_argument(name + ": only 1, 4 and 8 bits per pixel are written");
+    if (bitsPerPixel != 8) throw platform::Error(name + ": only 1, 4 and 8 bits per pixel are written");
     std::vector<std::uint32_t> palette = {0x000000};
     for (std::uint32_t pixel : image.Pixels) {
         if (Transparent(pixel, name)) continue;
         const std::uint32_t rgb = pixel & 0xFFFFFF;
         if (std::find(palette.begin(), palette.end(), rgb) == palette.end()) palette.push_back(rgb);
     }
-    if (palette.size() > 256) throw std::invalid_argument(name + " has more than 256 colours");
+    if (palette.size() > 256) throw platform::Error(name + " has more than 256 colours");
     palette.resize(256, 0x000000);
     return palette;
 }
@@ -95,8 +96,8 @@ Bytes EncodeEntry(const platform::Image& image, int bitsPerPixel, const std::str
             } else {
                 auto found = std::find(palette.begin(), palette.end(), pixel & 0xFFFFFF);
                 if (found == palette.end())
-                    throw std::invalid_argument(name + " uses a colour outside its " +
-                                                std::to_string(palette.size()) + "-colour palette");
+                    throw platform::Error(name + " uses a colour outside its " +
+                                          std::to_string(palette.size()) + "-colour palette");
                 index = std::size_t(found - palette.begin());
             }
             const std::size_t bit = std::size_t(x) * std::size_t(bitsPerPixel);
@@ -118,7 +119,7 @@ Bytes EncodeIco(const std::vector<IconVariant>& variants) {
         const std::string name = "icon drawing " + std::to_string(i + 1);
         if (image.Width < 1 || image.Height < 1 || image.Width > 256 || image.Height > 256 ||
             image.Pixels.size() != std::size_t(image.Width) * std::size_t(image.Height))
-            throw std::invalid_argument(name + " has an unusable size");
+            throw platform::Error(name + " has an unusable size");
         entries.push_back(EncodeEntry(image, variants[i].BitsPerPixel, name));
     }
 

@@ -9,7 +9,7 @@
 
 namespace art {
 
-// Throws std::invalid_argument when a drawing doesn't fit its depth (too many colours, a colour
+// Throws platform::Error when a drawing doesn't fit its depth (too many colours, a colour
 // outside the 16-colour or black-and-white palette, a half-transparent pixel, a side over 256).
 std::vector<std::uint8_t> EncodeIco(const std::vector<IconVariant>& variants);
 

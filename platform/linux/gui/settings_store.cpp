@@ -1,8 +1,10 @@
 #include "platform/linux/gui/settings_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <glib.h>
 #include <glib/gstdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,10 +13,11 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 #include "platform/message_text.h"
+#include "platform/process.h"
 #include "platform/version.h"
 
 namespace platform::x11 {
@@ -22,8 +25,9 @@ namespace {
 
 constexpr const char* kFileName = "settings.conf";
 constexpr const char* kBrokenSuffix = ".bad";
-// The store's only user is the window program; its warnings carry its name.
-constexpr const char* kWarningPrefix = "nevlin: ";
+constexpr std::string_view kTemporaryLetters = "XXXXXX"; // as many as mkstemp fills in
+// As many symbolic links as the system follows when it opens a file.
+constexpr int kMostLinks = 40;
 
 using KeyFilePtr = std::unique_ptr<GKeyFile, decltype(&g_key_file_free)>;
 
@@ -105,7 +109,7 @@ bool IsApplicationName(const std::string& name) {
 }
 
 [[noreturn]] void FailSave(const std::string& file, const std::string& reason) {
-    throw std::runtime_error("cannot save the settings in " + file + ": " + reason);
+    throw Error("cannot save the settings in " + file + ": " + reason);
 }
 
 std::string SystemReason(const std::string& what) { return what + ": " + std::strerror(errno); }
@@ -136,6 +140,67 @@ std::string KeepBrokenFile(const std::string& file) {
     return kept;
 }
 
+// The file a save replaces: `file`, or the file its symbolic links lead to, so that a settings
+// file the user keeps elsewhere (with their dotfiles) stays linked.
+std::string SaveTarget(const std::string& file) {
+    std::string target = file;
+    for (int links = 0; links < kMostLinks; ++links) {
+        struct stat info;
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+        std::error_code failure;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, failure);
+        if (failure) FailSave(file, "cannot read the link " + target + ": " + failure.message());
+        target = next.is_absolute() ? next.string() : (std::filesystem::path(target).parent_path() / next).string();
+    }
+    FailSave(file, std::strerror(ELOOP));
+}
+
+std::string FolderOf(const std::string& file) {
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+bool IsTemporaryName(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + kTemporaryLetters.size() || !name.starts_with(prefix)) return false;
+    for (const char c : name.substr(prefix.size()))
+        if (!g_ascii_isalnum(c)) return false;
+    return true;
+}
+
+// Removes the new files that killed saves left beside `target`. A running save keeps its new
+// file locked until the file is renamed, so only files nobody holds are taken.
+void RemoveLeftoverTemporaries(const std::string& target) {
+    const std::string prefix = std::filesystem::path(target).filename().string() + kTemporaryInfix;
+    DIR* listing = ::opendir(FolderOf(target).c_str());
+    if (!listing) return; // the save itself will say why the folder can't be used
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!IsTemporaryName(entry->d_name, prefix)) continue;
+        const int descriptor =
+            ::openat(::dirfd(listing), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0) continue;
+        struct stat info;
+        if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+        ::close(descriptor);
+    }
+    ::closedir(listing);
+}
+
+// A new file beside `target`, locked for as long as one of its descriptors is open. A
+// clean-up that found it before the lock was taken may have removed it: then it is made anew.
+int CreateTemporary(const std::string& target, std::string& temporary) {
+    for (int attempt = 1;; ++attempt) {
+        temporary = target + kTemporaryInfix + std::string(kTemporaryLetters);
+        const int descriptor = g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0600);
+        if (descriptor < 0) return -1;
+        // Where the system has no locks, clean-ups can't take the file either.
+        ::flock(descriptor, LOCK_EX);
+        struct stat named;
+        if (::lstat(temporary.c_str(), &named) == 0 || errno != ENOENT || attempt == 3) return descriptor;
+        ::close(descriptor);
+    }
+}
+
 // Writes all of text; false with errno set when the disk refuses some of it.
 bool WriteAll(int descriptor, const std::string& text) {
     std::size_t done = 0;
@@ -153,8 +218,8 @@ bool WriteAll(int descriptor, const std::string& text) {
 
 } // namespace
 
-KeyFileSettings::KeyFileSettings(std::string configRoot, std::ostream& warnings)
-    : root_(std::move(configRoot)), warnings_(warnings) {}
+KeyFileSettings::KeyFileSettings(std::string configRoot, WarningHandler warn)
+    : root_(std::move(configRoot)), warn_(std::move(warn)) {}
 
 std::string KeyFileSettings::Location(const std::string& application) const {
     return root_ + "/" + application + "/" + kFileName;
@@ -162,8 +227,7 @@ std::string KeyFileSettings::Location(const std::string& application) const {
 
 void KeyFileSettings::WarnOnce(const std::string& file, const std::string& reason) {
     if (!warned_.insert(file).second) return;
-    warnings_ << kWarningPrefix << file << ": " << QuotedForMessage(reason) << "; using the default settings\n";
-    warnings_.flush();
+    Warn(file + ": " + QuotedForMessage(reason) + "; using the default settings");
 }
 
 std::string KeyFileSettings::GetSetting(const std::string& application, const std::string& section,
@@ -201,14 +265,13 @@ void KeyFileSettings::SaveSettings(const std::string& application, const std::st
             FailSave(file, "the value of " + QuotedForMessage(value.Key) + " is not UTF-8 text");
     }
 
-    LoadedFile loaded = Load(file);
+    const std::string target = SaveTarget(file);
+    LoadedFile loaded = Load(target);
     if (loaded.result == LoadResult::Unreadable) FailSave(file, loaded.reason);
     if (loaded.result == LoadResult::Broken) {
         // Never write over what the user may still want: the broken file moves aside first.
-        const std::string kept = KeepBrokenFile(file);
-        warnings_ << kWarningPrefix << file << ": " << QuotedForMessage(loaded.reason) << "; kept it as " << kept
-                  << "\n";
-        warnings_.flush();
+        const std::string kept = KeepBrokenFile(target);
+        Warn(file + ": " + QuotedForMessage(loaded.reason) + "; kept it as " + kept);
         Step(SaveStep::BrokenFileKept);
     }
 
@@ -220,41 +283,40 @@ void KeyFileSettings::SaveSettings(const std::string& application, const std::st
     const std::string folder = root_ + "/" + application;
     if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) FailSave(file, SystemReason("cannot create " + folder));
     Step(SaveStep::FolderMade);
-    ReplaceFile(file, std::string(text.get(), length));
+    ReplaceFile(file, target, std::string(text.get(), length));
 }
 
-// A new file next to the old one, flushed to disk, then renamed over it: a crash or a full
-// disk leaves either the old settings or the new ones, never a mixture.
-void KeyFileSettings::ReplaceFile(const std::string& file, const std::string& text) const {
-    std::string temporary = file + ".XXXXXX";
-    const int descriptor = g_mkstemp_full(temporary.data(), O_WRONLY | O_CLOEXEC, 0600);
+// A new file in the target's folder, flushed to disk, then renamed over the target: a crash
+// or a full disk leaves either the old settings or the new ones, never a mixture.
+void KeyFileSettings::ReplaceFile(const std::string& file, const std::string& target, const std::string& text) const {
+    RemoveLeftoverTemporaries(target);
+    std::string temporary;
+    const int descriptor = CreateTemporary(target, temporary);
     if (descriptor < 0) FailSave(file, SystemReason("cannot create a new file beside it"));
+    // A second descriptor keeps the new file locked from its close until its rename.
+    const int lock = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    const auto release = [&] {
+        if (lock >= 0) ::close(lock);
+    };
     Step(SaveStep::TempCreated);
-    const auto fail = [&](const std::string& what) {
+    const auto fail = [&](const std::string& what, bool stillOpen) {
         const std::string reason = SystemReason(what);
-        ::close(descriptor);
+        if (stillOpen) ::close(descriptor);
         ::unlink(temporary.c_str());
+        release();
         FailSave(file, reason);
     };
-    if (!WriteAll(descriptor, text)) fail("cannot write " + temporary);
+    if (!WriteAll(descriptor, text)) fail("cannot write " + temporary, true);
     Step(SaveStep::Written);
-    if (::fsync(descriptor) != 0) fail("cannot flush " + temporary + " to disk");
+    if (::fsync(descriptor) != 0) fail("cannot flush " + temporary + " to disk", true);
     Step(SaveStep::Synced);
-    if (::close(descriptor) != 0) {
-        const std::string reason = SystemReason("cannot close " + temporary);
-        ::unlink(temporary.c_str());
-        FailSave(file, reason);
-    }
+    if (::close(descriptor) != 0) fail("cannot close " + temporary, false);
     Step(SaveStep::Closed);
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-        const std::string reason = SystemReason("cannot rename " + temporary + " over it");
-        ::unlink(temporary.c_str());
-        FailSave(file, reason);
-    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) fail("cannot rename " + temporary + " over it", false);
+    release();
     Step(SaveStep::Renamed);
     // The rename itself reaches the disk with the folder.
-    const std::string folder = file.substr(0, file.find_last_of('/'));
-    const int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folderDescriptor = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderDescriptor >= 0) {
         ::fsync(folderDescriptor);
         ::close(folderDescriptor);
@@ -285,9 +347,10 @@ std::string ApplicationNameFrom(const std::string& productName, const std::strin
 
 namespace platform {
 
-std::unique_ptr<SettingsStore> OpenUserSettings() {
-    return std::make_unique<x11::KeyFileSettings>(x11::ConfigRootFrom(
-        std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), g_get_user_config_dir()));
+std::unique_ptr<SettingsStore> OpenUserSettings(WarningHandler warn) {
+    return std::make_unique<x11::KeyFileSettings>(
+        x11::ConfigRootFrom(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), g_get_user_config_dir()),
+        std::move(warn));
 }
 
 std::string ApplicationName() {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <functional>
-#include <iostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,16 +12,21 @@
 namespace platform::x11 {
 
 // The steps of a save, in order. The file is replaced once, at Renamed: before it the old
-// file is untouched, after it the new one is whole.
+// file is untouched, after it the new one is whole. A settings file that is a symbolic link
+// stays one: the file it leads to is the one replaced, from a new file in that file's folder.
 enum class SaveStep { BrokenFileKept, FolderMade, TempCreated, Written, Synced, Closed, Renamed, FolderSynced };
+
+// The new file of a save is named "settings.conf" + kTemporaryInfix + six letters or digits.
+// One that a killed save left behind is removed by the next save.
+inline constexpr const char* kTemporaryInfix = ".new-";
 
 // Broken files kept beside the settings: settings.conf.bad (newest) to settings.conf.bad.4.
 inline constexpr int kBrokenCopies = 5;
 
 class KeyFileSettings : public SettingsStore {
 public:
-    // configRoot holds one folder per application; warnings about unreadable files go to `warnings`.
-    explicit KeyFileSettings(std::string configRoot, std::ostream& warnings = std::cerr);
+    // configRoot holds one folder per application; warnings about unreadable files go to `warn`.
+    explicit KeyFileSettings(std::string configRoot, WarningHandler warn = {});
 
     std::string GetSetting(const std::string& application, const std::string& section,
                            const std::string& key, const std::string& defaultValue) override;
@@ -37,14 +41,18 @@ public:
     void OnSaveStep(std::function<void(SaveStep)> hook) { stepHook_ = std::move(hook); }
 
 private:
+    void Warn(const std::string& message) const {
+        if (warn_) warn_(message);
+    }
     void WarnOnce(const std::string& file, const std::string& reason);
     void Step(SaveStep step) const {
         if (stepHook_) stepHook_(step);
     }
-    void ReplaceFile(const std::string& file, const std::string& text) const;
+    // file: the settings file, for messages; target: the file replaced, where file's links lead.
+    void ReplaceFile(const std::string& file, const std::string& target, const std::string& text) const;
 
     std::string root_;
-    std::ostream& warnings_;
+    WarningHandler warn_;
     std::set<std::string> warned_; // files already reported, so a bad file costs one line
     std::function<void(SaveStep)> stepHook_;
 };

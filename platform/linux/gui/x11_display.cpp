@@ -14,9 +14,11 @@
 #include <cstdlib>
 #include <locale>
 #include <sstream>
-#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/process.h"
 
 namespace platform::x11 {
 
@@ -31,11 +33,16 @@ int OnConnectionLost(Display* display) {
     std::exit(1);
 }
 
+// No exception may pass through Xlib: the first request the server refused waits here until
+// the window's next call throws it (Connection::ThrowIfRequestRefused).
+std::string refused_request;
+
 int OnProtocolError(Display* display, XErrorEvent* error) {
+    if (!refused_request.empty()) return 0;
     char text[160] = {};
     XGetErrorText(display, error->error_code, text, sizeof text);
-    std::fprintf(stderr, "%s: X request %d failed: %s\n", ProgramName(), error->request_code, text);
-    std::exit(1);
+    refused_request = "X request " + std::to_string(error->request_code) + " failed: " + text;
+    return 0;
 }
 
 bool trapped_error = false;
@@ -84,7 +91,7 @@ Connection::Connection() {
     display_ = XOpenDisplay(nullptr);
     if (!display_) {
         const char* name = std::getenv("DISPLAY");
-        throw std::runtime_error(std::string("cannot open the X display \"") + (name ? name : "") + "\"");
+        throw Error(std::string("cannot open the X display \"") + (name ? name : "") + "\"");
     }
     XSetIOErrorHandler(OnConnectionLost);
     XSetErrorHandler(OnProtocolError);
@@ -94,6 +101,10 @@ Connection::Connection() {
 }
 
 Connection::~Connection() { XCloseDisplay(display_); }
+
+void Connection::ThrowIfRequestRefused() const {
+    if (!refused_request.empty()) throw Error(std::exchange(refused_request, {}));
+}
 
 std::vector<unsigned long> ReadProperty32(Display* display, ::Window window, ::Atom property, ::Atom type,
                                           long count) {

@@ -24,7 +24,7 @@ struct AtomSet {
 
 class Connection {
 public:
-    // Throws std::runtime_error naming the display when it can't be opened.
+    // Throws platform::Error naming the display when it can't be opened.
     Connection();
     ~Connection();
     Connection(const Connection&) = delete;
@@ -34,6 +34,9 @@ public:
     int Screen() const { return screen_; }
     ::Window Root() const { return root_; }
     const AtomSet& Atoms() const { return atoms_; }
+    // Throws platform::Error for the first request the server refused since the last call,
+    // among the answers read so far (a round trip reads them all).
+    void ThrowIfRequestRefused() const;
 
 private:
     Display* display_ = nullptr;

@@ -7,9 +7,9 @@
 #include <X11/keysym.h>
 
 #include <initializer_list>
-#include <stdexcept>
 #include <vector>
 
+#include "platform/process.h"
 #include "platform/toolkit.h"
 
 namespace platform::x11 {
@@ -117,11 +117,11 @@ X11Keyboard::X11Keyboard(Display* display, const std::vector<int>& virtualKeys)
     : display_(display), virtualKeys_(virtualKeys) {
     int event = 0, error = 0;
     if (!XQueryExtension(display, "XInputExtension", &opcode_, &event, &error))
-        throw std::runtime_error("the X server has no XInput extension");
+        throw Error("the X server has no XInput extension");
     // 2.1 delivers raw events to the root even while another client grabs the keyboard.
     int major = 2, minor = 2;
     if (XIQueryVersion(display, &major, &minor) != Success || major < 2)
-        throw std::runtime_error("the X server lacks XInput 2");
+        throw Error("the X server lacks XInput 2");
 
     LookUpKeycodes();
     SelectRawKeys(display, true);

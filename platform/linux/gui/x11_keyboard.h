@@ -46,7 +46,7 @@ private:
 // keys' codes are looked up again whenever the keyboard map changes.
 class X11Keyboard {
 public:
-    // Selects raw key events on the display's root window. Throws std::runtime_error when the
+    // Selects raw key events on the display's root window. Throws platform::Error when the
     // server lacks XInput 2. The display must outlive the keyboard.
     // Watches the given virtual keys (letters, digits, F1-F24, Shift, Ctrl, Alt); every other key
     // reads 0.

@@ -11,10 +11,10 @@
 #include <fontconfig/fontconfig.h>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <utility>
 
 #include "platform/picture_scale.h"
+#include "platform/process.h"
 
 namespace platform::x11 {
 
@@ -106,7 +106,7 @@ XftFont* FontCache::Open(const FontSpec& request) {
     XftFont* font = match ? XftFontOpenPattern(display_, match) : nullptr;
     if (!font) {
         if (match) FcPatternDestroy(match);
-        throw std::runtime_error("no font found for \"" + request.Name + "\"");
+        throw Error("no font found for \"" + request.Name + "\"");
     }
     return font; // owns match now
 }

@@ -47,7 +47,7 @@ public:
     FontCache& operator=(const FontCache&) = delete;
 
     // The closest face to the request that has the glyphs of its charset, antialiased.
-    // Throws std::runtime_error when fontconfig finds no font at all.
+    // Throws platform::Error when fontconfig finds no font at all.
     XftFont* Get(const FontSpec& request);
 
 private:

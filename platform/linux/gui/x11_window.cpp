@@ -8,21 +8,20 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <optional>
 #include <poll.h>
-#include <stdexcept>
 #include <unistd.h>
 #include <vector>
 
 #include "platform/linux/gui/x11_display.h"
 #include "platform/linux/gui/x11_painter.h"
+#include "platform/process.h"
 #include "platform/toolkit.h"
 #include "platform/version.h"
 
 namespace platform::x11 {
 
-X11Window::X11Window(const WindowDesign& request)
+X11Window::X11Window(const WindowDesign& request, const WarningHandler& warn)
     : scale_(DpiFromResources(XResourceManagerString(connection_.Dpy()))), contents_(request.Contents) {
     Display* display = connection_.Dpy();
     PixelRect placement = scale_.ToPixels(request.Placement);
@@ -46,10 +45,12 @@ X11Window::X11Window(const WindowDesign& request)
     painter_ = std::make_unique<Painter>(display, connection_.Screen(), window_, scale_);
     try {
         keyboard_ = std::make_unique<X11Keyboard>(display, request.Keys);
-    } catch (const std::runtime_error& error) {
+    } catch (const Error& error) {
         // The window still works; only the polled hotkeys are lost.
-        std::fprintf(stderr, "%s: hotkeys unavailable: %s\n", program_invocation_short_name, error.what());
+        if (warn) warn(std::string("hotkeys unavailable: ") + error.what());
     }
+    XSync(display, False); // a window the server refused is a failed set-up
+    connection_.ThrowIfRequestRefused();
 }
 
 X11Window::~X11Window() {
@@ -79,6 +80,7 @@ void X11Window::DoEvents(WindowEvents& events) {
         if (keyboard_ && keyboard_->TakeEvent(event)) continue;
         Handle(event, events);
     }
+    connection_.ThrowIfRequestRefused();
     if (exposed_ || (invalidated_ && contents_ && SurfaceDigest(*contents_) != drawn_)) {
         Repaint();
         XFlush(display);
@@ -505,6 +507,6 @@ std::int16_t X11Window::GetAsyncKeyState(int virtualKey) {
 
 } // namespace platform::x11
 
-std::unique_ptr<platform::Window> platform::OpenWindow(const WindowDesign& request) {
-    return std::make_unique<x11::X11Window>(request);
+std::unique_ptr<platform::Window> platform::OpenWindow(const WindowDesign& request, WarningHandler warn) {
+    return std::make_unique<x11::X11Window>(request, warn);
 }

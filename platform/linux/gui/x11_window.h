@@ -32,7 +32,8 @@ struct PressPoint {
 // platform::Window on X11: one managed top-level window without frame or taskbar entry.
 class X11Window final : public platform::Window {
 public:
-    explicit X11Window(const WindowDesign& request);
+    // Throws platform::Error when the display can't be opened or refuses the window.
+    explicit X11Window(const WindowDesign& request, const WarningHandler& warn = {});
     ~X11Window() override;
 
     void Show() override;

@@ -1,5 +1,4 @@
-#include <stdexcept>
-
+#include "platform/process.h"
 #include "platform/settings.h"
 #include "platform/windows/gui/registry_settings.h"
 #include "platform/windows/system_message.h"
@@ -76,8 +75,8 @@ public:
     }
 
 private:
-    static std::runtime_error Failure(const std::string& path, const std::string& key, LONG status) {
-        return std::runtime_error("cannot save \"" + key + "\" under HKEY_CURRENT_USER\\" + path + ": " +
+    static Error Failure(const std::string& path, const std::string& key, LONG status) {
+        return Error("cannot save \"" + key + "\" under HKEY_CURRENT_USER\\" + path + ": " +
                                   SystemMessage(static_cast<unsigned long>(status)));
     }
 };
@@ -96,6 +95,9 @@ std::string SettingsKeyPath(const std::string& application, const std::string& s
 
 namespace platform {
 
-std::unique_ptr<SettingsStore> OpenUserSettings() { return std::make_unique<windows_detail::RegistrySettings>(); }
+// The registry gives a value or the default: there is nothing to warn about.
+std::unique_ptr<SettingsStore> OpenUserSettings(WarningHandler /*warn*/) {
+    return std::make_unique<windows_detail::RegistrySettings>();
+}
 
 } // namespace platform

@@ -1,8 +1,9 @@
 #include "platform/windows/gui/win32_window.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <windowsx.h>
+
+#include "platform/process.h"
 
 #include "platform/windows/gui/dpi.h"
 #include "platform/windows/gui/icons.h"
@@ -33,7 +34,7 @@ void RegisterWindowClass(WNDPROC procedure) {
     windowClass.hIcon = ::LoadIconW(ThisModule(), MAKEINTRESOURCEW(kProgramIconId));
     windowClass.lpszClassName = kClassName;
     if (!::RegisterClassExW(&windowClass))
-        throw std::runtime_error("cannot register the window class: " + SystemMessage(::GetLastError()));
+        throw Error("cannot register the window class: " + SystemMessage(::GetLastError()));
 }
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT area, LPARAM collected) {
@@ -51,7 +52,7 @@ Win32Window::Win32Window(const WindowDesign& design) : contents_(design.Contents
     hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, WideFromUtf8(design.Title).c_str(), WS_POPUP | WS_SYSMENU,
                               area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
                               ThisModule(), this);
-    if (hwnd_ == nullptr) throw std::runtime_error("cannot create the window: " + SystemMessage(::GetLastError()));
+    if (hwnd_ == nullptr) throw Error("cannot create the window: " + SystemMessage(::GetLastError()));
     // The monitor it landed on may have another dpi than the system's.
     if (WindowDpi(hwnd_) != SystemDpi()) SetPlacement(design.Placement);
     SetIcons(design);
@@ -237,7 +238,8 @@ std::int16_t Win32Window::GetAsyncKeyState(int virtualKey) {
 
 namespace platform {
 
-std::unique_ptr<Window> OpenWindow(const WindowDesign& design) {
+// The Win32 window does without nothing: it has no warnings to give.
+std::unique_ptr<Window> OpenWindow(const WindowDesign& design, WarningHandler /*warn*/) {
     return std::make_unique<windows_detail::Win32Window>(design);
 }
 
