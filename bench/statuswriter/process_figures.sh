@@ -7,25 +7,19 @@
 # Usage: bench/statuswriter/process_figures.sh [VANTREL] [RECORDS]
 #   VANTREL  the program (default build/statuswriter/vantrel)
 #   RECORDS  records to measure over, at least 1000 (default 3000)
-set -euo pipefail
-
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+# shellcheck source=SCRIPTDIR/../../tests/harness.sh
+source "$root/tests/harness.sh"
 vantrel=$(realpath "${1:-$root/build/statuswriter/vantrel}")
 records=${2:-3000}
 [ "$records" -ge 1000 ] || { echo "process_figures: at least 1000 records" >&2; exit 2; }
+[ -x "$vantrel" ] || fail "no program $vantrel: build it with scripts/build"
+require_tools strace
 tree=$root/tests/fixtures/power/bench
 shell_rounds=300
 ticks=$(getconf CLK_TCK)
-
-work=$(mktemp -d)
-pid=""
-cleanup() {
-  [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-  [ -z "$pid" ] || wait "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+work=$SCRATCH
 
 # Fields 14 and 15 of /proc/PID/stat (utime, stime), counted after the command's ")".
 cpu_ticks() {
@@ -37,9 +31,9 @@ cpu_ticks() {
 writes_of() { awk '/^syscw:/ { print $2 }' "/proc/$1/io"; }
 
 # --- vantrel cycling -------------------------------------------------------------------
-OSTRAVEL_POWER_SUPPLY_DIR=$tree "$vantrel" "$work/power.txt;1" &
-pid=$!
-until [ -s "$work/power.txt" ]; do sleep 0.01; done
+OSTRAVEL_POWER_SUPPLY_DIR=$tree run_bg vantrel "$vantrel" "$work/power.txt;1"
+pid=$LAST_PID
+wait_until '[ -s "$work/power.txt" ]' 20 || fail "vantrel wrote no record: $(cat "$work/vantrel.err")"
 start_writes=$(writes_of "$pid")
 start_ticks=$(cpu_ticks "$pid")
 start_ns=$(awk '{ print $1 }' "/proc/$pid/schedstat")
@@ -52,7 +46,6 @@ end_clock=$(date +%s.%N)
 peak_kib=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
 kill "$pid"
 wait "$pid" 2>/dev/null || true
-pid=""
 
 counted=$((end_writes - start_writes))
 record=$(cat "$work/power.txt")
@@ -68,13 +61,12 @@ awk -v n="$counted" -v t="$((end_ticks - start_ticks))" -v hz="$ticks" -v ns="$(
 vantrel_us=$(awk -v ns="$((end_ns - start_ns))" -v n="$counted" 'BEGIN { print ns / n / 1000 }')
 
 # --- system calls per cycle --------------------------------------------------------------
-OSTRAVEL_POWER_SUPPLY_DIR=$tree strace -f -c -o "$work/strace.txt" "$vantrel" "$work/traced.txt;1" &
-pid=$!
-sleep 2
-# Ending the traced program lets strace write its summary and end too.
+OSTRAVEL_POWER_SUPPLY_DIR=$tree run_bg strace strace -f -c -o "$work/strace.txt" "$vantrel" "$work/traced.txt;1"
+pid=$LAST_PID
+sleep 2 # a couple of thousand cycles
+# Ending the traced program, strace's child, lets strace write its summary and end too.
 pkill -TERM -P "$pid" -x vantrel
 wait "$pid" 2>/dev/null || true
-pid=""
 cycles=$(awk '$NF == "pwrite64" { print $4 }' "$work/strace.txt")
 echo "system calls per cycle, over $cycles cycles (start-up calls spread over them):"
 awk -v n="$cycles" '

@@ -5,14 +5,18 @@
 # Usage: bench/x11/process_figures.sh [NEVLIN] [SECONDS] [RUNS] [openbox]
 # Goals: first map under 150 ms, CPU under 0.1 % of a core, peak memory under 12 MiB.
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../tests/x11/x_session.sh"
-nevlin=${1:-$here/../../build/monitor/nevlin}
+# shellcheck source=SCRIPTDIR/../../tests/x_session.sh
+source "$here/../../tests/x_session.sh"
+nevlin=$(realpath "${1:-$here/../../build/monitor/nevlin}")
 seconds=${2:-60}
 runs=${3:-10}
-start_x "${4:-}"
+manager=${4:-bare}
+[ -x "$nevlin" ] || fail "no program $nevlin: build it with scripts/build"
+require_tools xev stdbuf
+start_x "$manager"
 
-power=$X_SESSION_TMP/power
-export XDG_CONFIG_HOME=$X_SESSION_TMP/config OSTRAVEL_POWER_SUPPLY_DIR=$power
+power=$SCRATCH/power
+export XDG_CONFIG_HOME=$SCRATCH/config OSTRAVEL_POWER_SUPPLY_DIR=$power
 fixture "$power" battery66_timed
 
 now_us() { echo $(($(date +%s%N) / 1000)); }
@@ -21,7 +25,7 @@ echo "exec to first map, $runs runs (${4:-no window manager}):"
 times=()
 for run in $(seq "$runs"); do
   coproc WATCH { exec stdbuf -oL xev -root -event substructure; }
-  watch_pid=$WATCH_PID
+  watch_pid=$!
   sleep 0.3 # xev has selected its events
   start=$(now_us)
   "$nevlin" 2>/dev/null &
@@ -30,19 +34,20 @@ for run in $(seq "$runs"); do
   while read -r -t 5 line <&"${WATCH[0]}"; do
     case $line in MapNotify*) mapped=$(now_us); break ;; esac
   done
-  kill "$pid" "$watch_pid" 2>/dev/null
+  kill "$pid" "$watch_pid" 2>/dev/null || true
   wait "$pid" "$watch_pid" 2>/dev/null || true
   [ -n "$mapped" ] || fail "run $run: no map seen"
-  times+=($(((mapped - start) / 100)))
+  times+=("$(((mapped - start) / 100))")
 done
 printf '%s\n' "${times[@]}" | sort -n | awk '{t[NR]=$1/10} END {
   printf "  min %.1f ms, median %.1f ms, max %.1f ms\n", t[1], t[int((NR+1)/2)], t[NR] }'
 
 echo "CPU and peak memory over $seconds s:"
-"$nevlin" 2>/dev/null &
-pid=$!
-X_SESSION_PIDS+=("$pid")
-sleep 1
+run_bg nevlin "$nevlin"
+pid=$LAST_PID
+wait_until '[ -n "$(xdotool search --onlyvisible --name "^Ostravel$" 2>/dev/null)" ]' 20 ||
+  fail "no window: $(cat "$SCRATCH/nevlin.err")"
+sleep 1 # past the start-up and the first paint
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 first=$(ticks)
 sleep "$seconds"

@@ -2,25 +2,18 @@
 # Runs one fuzz target for SECONDS on one core, from seeds drawn from the fixtures.
 # Usage: run_target.sh TARGET SECONDS [CORPUS]   (FUZZ_BUILD and SOURCE_DIR in the environment)
 # CORPUS keeps what a run finds for the next one; without it the run starts from the seeds.
-# Exits 77 (skipped) when the fuzz build is missing; under CI (CI=true) that fails instead.
-set -euo pipefail
+# Skipped (77) when the fuzz build is missing; under CI (CI=true) that fails instead.
+# shellcheck source=SCRIPTDIR/../harness.sh
+source "$(dirname "$0")/../harness.sh"
 target=$1 seconds=$2 corpus=${3:-}
 : "${FUZZ_BUILD:?FUZZ_BUILD names the fuzz build}"
 : "${SOURCE_DIR:?SOURCE_DIR names the project}"
 export SOURCE_DIR
 
 binary=$FUZZ_BUILD/tests/fuzz/${target}_fuzz
-if [ ! -x "$binary" ]; then
-  if [ "${CI:-}" = true ]; then
-    echo "FAILED: $binary is missing: build it with scripts/fuzz build (under CI every test group must run)" >&2
-    exit 1
-  fi
-  echo "SKIPPED: $binary is missing: build it with scripts/fuzz build"
-  exit 77
-fi
+[ -x "$binary" ] || skip "$binary is missing: build it with scripts/fuzz build"
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+scratch=$SCRATCH
 mkdir "$scratch/seeds"
 bash "$SOURCE_DIR/tests/fuzz/seeds.sh" "$target" "$scratch/seeds"
 if [ -z "$corpus" ]; then corpus=$scratch/corpus; fi
@@ -34,8 +27,7 @@ status=0
   -print_final_stats=1 -artifact_prefix="$findings/$target-" >"$scratch/log" 2>&1 || status=$?
 if [ "$status" -ne 0 ]; then
   tail -n 60 "$scratch/log"
-  echo "FAILED: $target (exit $status); replay with: $binary $findings/$target-*" >&2
-  exit 1
+  fail "$target (exit $status); replay with: $binary $findings/$target-*"
 fi
 executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/log")
 final=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$scratch/log" | tail -n 1 || true)

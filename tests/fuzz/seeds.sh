@@ -20,7 +20,7 @@ tree_as_input() { # folder
       sed 's/^POWER_SUPPLY_//' "$supply/uevent"
     else
       for file in "$supply"/*; do
-        [ -f "$file" ] && printf '%s=%s\n' "$(basename "$file" | tr a-z A-Z)" "$(head -n1 "$file")"
+        [ -f "$file" ] && printf '%s=%s\n' "$(basename "$file" | tr '[:lower:]' '[:upper:]')" "$(head -n1 "$file")"
       done
     fi
   done

@@ -4,116 +4,103 @@
 # a tap while another client's window has the focus, and T tapped at its new key code after
 # the keyboard map changed (xmodmap, setxkbmap).
 # Usage: run_on_xvfb.sh key_taps_test.sh PROBE
-set -uo pipefail
+# shellcheck source=SCRIPTDIR/../harness.sh
+source "$(dirname "$0")/../harness.sh"
 probe=$1
 # Runs on a virtual X server of its own (tests/x11/run_on_xvfb.sh sets DISPLAY).
 display=$DISPLAY
-probe_pid=""
-cleanup() {
-  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-  wait 2>/dev/null
-}
-trap cleanup EXIT
+require_tools xdotool xclock xmodmap setxkbmap
 
 coproc PROBE { exec "$probe" "$display"; }
-probe_pid=$PROBE_PID
+probe_pid=$!
+end_at_exit "$probe_pid"
 
-failures=0
 word=""
 # Asks the probe for one key's word (virtual key in hex) into $word.
 poll() {
   echo "$1" >&"${PROBE[1]}"
-  if ! read -r -t 5 word <&"${PROBE[0]}"; then
-    echo "no answer from the probe for key $1" >&2; exit 1
-  fi
+  read -r -t 5 word <&"${PROBE[0]}" || fail "no answer from the probe for key $1"
 }
-expect() { # what, key, wanted word
+# expect_word WHAT KEY WORD: the probe's word for the key now.
+expect_word() {
   poll "$2"
   if [ "$word" != "$3" ]; then
-    echo "FAIL: $1: key $2 gave $word, wanted $3" >&2
-    failures=$((failures + 1))
+    check "$1: key $2 gave $word, wanted $3"
   else
     echo "ok: $1: key $2 gave $word"
   fi
 }
 
-expect "at rest" 54 0
+expect_word "at rest" 54 0
 
 xdotool keydown t sleep 0.006 keyup t
-expect "6 ms tap of T" 54 1
-expect "after the tap was reported" 54 0
+expect_word "6 ms tap of T" 54 1
+expect_word "after the tap was reported" 54 0
 
 xdotool keydown t
-expect "T held, first poll" 54 8001
-expect "T held, second poll" 54 8000
+expect_word "T held, first poll" 54 8001
+expect_word "T held, second poll" 54 8000
 xdotool keyup t
-expect "T released" 54 0
+expect_word "T released" 54 0
 
 xdotool keydown alt+F4
-expect "Alt+F4 held" 12 8001
-expect "Alt+F4 held" 73 8001
+expect_word "Alt+F4 held" 12 8001
+expect_word "Alt+F4 held" 73 8001
 xdotool keyup alt+F4
-expect "Alt+F4 released" 12 0
-expect "Alt+F4 released" 73 0
+expect_word "Alt+F4 released" 12 0
+expect_word "Alt+F4 released" 73 0
 
 xdotool key alt+F4
-expect "Alt+F4 typed" 12 1
-expect "Alt+F4 typed" 73 1
+expect_word "Alt+F4 typed" 12 1
+expect_word "Alt+F4 typed" 73 1
 
 xdotool keydown Alt_R
-expect "right Alt held" 12 8001
+expect_word "right Alt held" 12 8001
 xdotool keyup Alt_R
-expect "right Alt released" 12 0
+expect_word "right Alt released" 12 0
 
 xdotool key a F5 shift
-expect "other keys typed" 54 0
-expect "other keys typed" 12 0
-expect "other keys typed" 73 0
+expect_word "other keys typed" 54 0
+expect_word "other keys typed" 12 0
+expect_word "other keys typed" 73 0
 
 # Raw events reach the root whichever window has the focus.
-xclock -geometry 100x100+10+10 &
-clock_pid=$!
+run_bg clock xclock -geometry 100x100+10+10
 if xdotool search --sync --class xclock windowfocus --sync >/dev/null 2>&1; then
   xdotool keydown t sleep 0.006 keyup t
-  expect "6 ms tap of T into another client's focused window" 54 1
+  expect_word "6 ms tap of T into another client's focused window" 54 1
 else
-  echo "FAIL: could not focus a window of another client" >&2
-  failures=$((failures + 1))
+  check "could not focus a window of another client"
 fi
-kill "$clock_pid" 2>/dev/null
+kill "$LAST_PID" 2>/dev/null || true
 
 # The keyboard map changes under the running probe: T's key codes are looked up again.
-for tool in xmodmap setxkbmap; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing: scripts/install-deps.sh test" >&2; exit 1; }
-done
 t_code=$(xmodmap -pke | awk '$4 == "t" && !found {print $2; found = 1}')
 free_code=$(xmodmap -pke | awk 'NF == 3 && $2 > 200 && !found {print $2; found = 1}')
 if [ -n "$t_code" ] && [ -n "$free_code" ]; then
   xmodmap -e "keycode $t_code = y Y" -e "keycode $free_code = t T"
   xdotool keydown t sleep 0.006 keyup t
-  expect "tap of T moved by xmodmap from key code $t_code to $free_code" 54 1
+  expect_word "tap of T moved by xmodmap from key code $t_code to $free_code" 54 1
   xmodmap -e "keycode $free_code =" -e "keycode $t_code = t T"
   xdotool keydown t sleep 0.006 keyup t
-  expect "tap of T back at key code $t_code" 54 1
+  expect_word "tap of T back at key code $t_code" 54 1
 else
-  echo "FAIL: no key code of T ($t_code) or no free key code ($free_code) in $(xmodmap -pke | wc -l) lines" >&2
-  failures=$((failures + 1))
+  check "no key code of T ($t_code) or no free key code ($free_code) in $(xmodmap -pke | wc -l) lines"
 fi
 # Dvorak puts T where the US layout has K.
 if setxkbmap -layout us -variant dvorak; then
   xdotool keydown t sleep 0.006 keyup t
-  expect "tap of T after setxkbmap dvorak" 54 1
+  expect_word "tap of T after setxkbmap dvorak" 54 1
   xdotool keydown y sleep 0.006 keyup y # now on T's old key
-  expect "tap of Y, on T's old key after setxkbmap dvorak" 54 0
+  expect_word "tap of Y, on T's old key after setxkbmap dvorak" 54 0
   setxkbmap -layout us
 else
-  echo "FAIL: setxkbmap could not switch to dvorak" >&2
-  failures=$((failures + 1))
+  check "setxkbmap could not switch to dvorak"
 fi
 
-exec {PROBE[1]}>&-
-wait "$probe_pid"
-status=$?
-probe_pid=""
-[ "$status" -eq 0 ] || { echo "FAIL: probe exited with $status" >&2; failures=$((failures + 1)); }
-[ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
+# Its input closed, the probe ends by itself.
+probe_in=${PROBE[1]}
+exec {probe_in}>&-
+status=0
+wait "$probe_pid" || status=$?
+[ "$status" -eq 0 ] || check "probe exited with $status"

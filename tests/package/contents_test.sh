@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The package holds exactly the listed files (nothing from the build tree, no test or
 # benchmark program), with the control fields it should have.
+# shellcheck source=SCRIPTDIR/package_env.sh
 source "$(dirname "$0")/package_env.sh"
 
 dpkg-deb --fsys-tarfile "$DEB" | tar -t | sed 's|^\./|/|' | grep -v '/$' | LC_ALL=C sort >"$WORK/files"

@@ -2,11 +2,10 @@
 # "cmake --install BUILD --prefix DIR" puts the package's files under DIR, less what only the
 # Debian package adds (copyright, changelog, compressed manual pages), and its user unit
 # starts DIR/bin/vantrel.   Usage: install_test.sh BUILD
-set -euo pipefail
+# shellcheck source=SCRIPTDIR/../harness.sh
+source "$(dirname "$0")/../harness.sh"
 build=$1
-work=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-install.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+work=$SCRATCH
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null

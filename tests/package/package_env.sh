@@ -1,16 +1,14 @@
-# Sourced by the package tests: the built package, a scratch folder, and the rule for missing
-# tools: skipped (77) on a workstation, a failure under CI (CI=true).
-set -euo pipefail
+# shellcheck shell=bash
+# Sourced by the package tests: the shell harness, the built package and its scratch folder.
+# Their tools come with the package group of scripts/install-deps.sh.
+# shellcheck source=SCRIPTDIR/../harness.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../harness.sh"
+TOOLS_GROUP="package"
 
 : "${PACKAGE_DIR:?PACKAGE_DIR names the folder scripts/package wrote the package to}"
 : "${VERSION:?VERSION is the project version}"
 
-# The tests' shell library: scratch folder, fail/note, wait_until, a private X server.
-source "$(dirname "${BASH_SOURCE[0]}")/../x_session.sh"
-WORK=$X_SESSION_TMP
-
-missing_tool() { skip "$1 is missing: scripts/install-deps.sh package"; }
-
+WORK=$SCRATCH
 require_tools dpkg-deb
 DEB=$PACKAGE_DIR/ostravel_${VERSION}_amd64.deb
 [ -f "$DEB" ] || fail "no $DEB: scripts/package did not build it"

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The programs unpacked from the package run: vantrel writes its record from a fixture
 # power-supply tree, nevlin opens its window on a virtual X server.
+# shellcheck source=SCRIPTDIR/package_env.sh
 source "$(dirname "$0")/package_env.sh"
+# shellcheck source=SCRIPTDIR/../x_session.sh
+source "$(dirname "$0")/../x_session.sh"
 require_tools Xvfb xdotool
 unpack
 fixtures=$SOURCE_DIR/tests/fixtures/power
@@ -14,7 +17,7 @@ wait_until '[ "$(cat power.txt 2>/dev/null)" = "1#-1#-1#1#90#" ]' 20 || fail "va
 note "vantrel wrote $(cat power.txt)"
 
 # nevlin on its own X server, with a settings folder of its own.
-start_x "" 640x480
+start_x bare 640x480
 export XDG_CONFIG_HOME=$WORK/config
 run_bg nevlin "$ROOT/usr/bin/nevlin"
 nevlin=$LAST_PID

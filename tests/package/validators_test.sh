@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The package and what it installs pass the field's own validators: lintian, the desktop entry
 # and AppStream validators, groff with its warnings on, and systemd's unit checker.
+# shellcheck source=SCRIPTDIR/package_env.sh
 source "$(dirname "$0")/package_env.sh"
 require_tools lintian desktop-file-validate appstreamcli man systemd-analyze
 unpack

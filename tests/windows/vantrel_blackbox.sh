@@ -1,5 +1,7 @@
+#!/usr/bin/env bash
 # The black-box suite of vantrel, run unchanged against Vantrel.exe under Wine. The literal
 # launcher hands Vantrel.exe the arguments joined with single blanks, as vantrel gets them.
+# shellcheck source=SCRIPTDIR/wine_prefix.sh
 source "$(dirname "$0")/wine_prefix.sh"
 suite=$SOURCE_DIR/tests/statuswriter/blackbox.sh
 [ -f "$suite" ] || skip "the vantrel black-box suite ($suite) is not in this tree"

@@ -1,24 +1,25 @@
+#!/usr/bin/env bash
 # Vantrel.exe under Wine writes the same record as vantrel on this machine; on a machine
 # without a battery Wine reports mains, no battery, unknown charge and times.
+# shellcheck source=SCRIPTDIR/wine_prefix.sh
 source "$(dirname "$0")/wine_prefix.sh"
 require_cross_build "$VANTREL_EXE"
 : "${LINUX_VANTREL:?LINUX_VANTREL names the Linux vantrel}"
 fresh_test_dir
 start_wine
 
-first_record() { # output-file command...
-  local out=$1
+# first_record OUTPUT-FILE COMMAND...: the first record the program writes; the test stops
+# without one.
+first_record() {
+  local out=$1 pid
   shift
   "$@" "$out;200" &
-  local pid=$!
-  wait_until "grep -q '^[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#' '$out' 2>/dev/null || ! kill -0 $pid 2>/dev/null" 60
-  if ! grep -q '^[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#' "$out" 2>/dev/null; then
-    kill "$pid" 2>/dev/null || true
-    echo "FAIL: no record in $out from $* (status file: $(cat "$out" 2>&1))" >&2
-    return 1
-  fi
+  pid=$!
+  wait_until "grep -q '^[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#' '$out' 2>/dev/null || ! kill -0 $pid 2>/dev/null" 60 || true
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
+  grep -q '^[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#[-0-9]*#' "$out" 2>/dev/null ||
+    fail "no record in $out from $* (status file: $(cat "$out" 2>&1))"
   cat "$out"
 }
 
@@ -26,13 +27,7 @@ windows_record=$(first_record "$WINE_TEST_DIR/windows.txt" "$WINE64" "$VANTREL_E
 linux_record=$(first_record "$WINE_TEST_DIR/linux.txt" "$LINUX_VANTREL")
 echo "Vantrel.exe: $windows_record"
 echo "vantrel:     $linux_record"
-status=0
-if [ "$windows_record" != "$linux_record" ]; then
-  echo "FAIL: the records differ" >&2
-  status=1
-fi
+[ "$windows_record" = "$linux_record" ] || check "the records differ"
 if ! grep -qs '^Battery$' /sys/class/power_supply/*/type && [ "$windows_record" != "1#-1#-1#128#255#" ]; then
-  echo "FAIL: without a battery the record is 1#-1#-1#128#255#, not $windows_record" >&2
-  status=1
+  check "without a battery the record is 1#-1#-1#128#255#, not $windows_record"
 fi
-exit $status

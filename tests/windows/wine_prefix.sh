@@ -1,17 +1,17 @@
-# Sourced by the Wine tests: a fresh Wine prefix in the test's build folder, quiet Wine,
-# and the cross-built programs. Exits 77 (skipped) when Wine or the cross build is absent;
-# under CI (CI=true) a missing piece fails the test instead, so no group drops out unseen.
-set -euo pipefail
-# The virtual display (start_virtual_display), wait_until, on_exit.
+# shellcheck shell=bash
+# Sourced by the Wine tests: the shell harness with its session part (the display), a fresh
+# Wine prefix in the test's build folder, quiet Wine, and the cross-built programs. A missing
+# Wine or cross build skips the test (77), or fails it under CI, as a missing tool does.
+# shellcheck source=SCRIPTDIR/../x_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../x_session.sh"
 
 : "${WIN64_BUILD:?WIN64_BUILD names the x86-64 cross build}"
 : "${WINE_TEST_DIR:?WINE_TEST_DIR names the test folder}"
 
-VANTREL_EXE=$WIN64_BUILD/statuswriter/Vantrel.exe
-NEVLIN_EXE=$WIN64_BUILD/monitor/Nevlin.exe
-LITERAL_LAUNCH_EXE=$WIN64_BUILD/tests/windows/literal_launch.exe
-UNIT_TESTS_EXE=$WIN64_BUILD/tests/windows/windows_unit_tests.exe
+# shellcheck disable=SC2034 # used by the tests that source this file
+VANTREL_EXE=$WIN64_BUILD/statuswriter/Vantrel.exe NEVLIN_EXE=$WIN64_BUILD/monitor/Nevlin.exe \
+  LITERAL_LAUNCH_EXE=$WIN64_BUILD/tests/windows/literal_launch.exe \
+  UNIT_TESTS_EXE=$WIN64_BUILD/tests/windows/windows_unit_tests.exe
 
 # Debian keeps the 64-bit loader in /usr/lib/wine; other installs put it on PATH.
 if [ -z "${WINE64:-}" ]; then
@@ -36,9 +36,6 @@ fresh_test_dir() {
   mkdir -p "$WINE_TEST_DIR"
 }
 
-# A tool the display needs: missing, the group is skipped like any other missing tool.
-missing_tool() { skip "$1 is missing: scripts/install-deps.sh test"; }
-
 # Creates a fresh prefix and waits until Wine has set it up (the first start takes seconds).
 start_wine() {
   mkdir -p "$WINE_TEST_DIR"
@@ -50,5 +47,5 @@ start_wine() {
 
 # Ends Wine in the prefix; the display, if any, ends after it.
 stop_wine() {
-  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null || true
+  if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
 }

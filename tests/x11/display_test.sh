@@ -5,13 +5,17 @@
 # program without settings, turns without a change sending nothing but the key poll, and a lost
 # X connection ending the program with status 1.
 # Usage: display_test.sh NEVLIN ARTDIR SCREENSHOTDIR
+# shellcheck source=SCRIPTDIR/../x_session.sh
 source "$(dirname "$0")/../x_session.sh"
 nevlin=$1 art=$2 shots=$3
 mkdir -p "$shots"
 start_x openbox
+# Label1 (the number) and Label3 (the state) in the window's design at 96 dpi: X Y WIDTH HEIGHT.
+NUMBER_AREA=(7 3 37 20)
+STATE_AREA=(6 24 68 13)
 
-power=$X_SESSION_TMP/power
-export XDG_CONFIG_HOME=$X_SESSION_TMP/config OSTRAVEL_POWER_SUPPLY_DIR=$power
+power=$SCRATCH/power
+export XDG_CONFIG_HOME=$SCRATCH/config OSTRAVEL_POWER_SUPPLY_DIR=$power
 fixture "$power" charging39
 run_bg nevlin "$nevlin"
 pid=$LAST_PID
@@ -32,10 +36,10 @@ xprop -id "$id" WM_NORMAL_HINTS | grep -q 'maximum size: 112 by 42' || fail "siz
 
 # shows STATE NUMBER COLOUR PICTURE: after the next turns the window shows that state.
 shows() {
-  local state=$1 number_colour=$3 picture=$4 shot="$shots/$1.png" i
+  local state=$1 number_colour=$3 picture=$4 shot="$shots/$1.png"
   # Every state differs from the one before it; a turn comes every 300 ms: wait for the
   # state's picture.
-  for i in $(seq 30); do
+  for _ in $(seq 30); do
     snapshot "$id" "$shot"
     if [ -z "$previous_shot" ] || [ "$(compare -metric AE "$previous_shot" "$shot" null: 2>&1)" != 0 ]; then
       [ "$(picture_shown "$shot" "$art")" = "$picture" ] && break
@@ -46,12 +50,12 @@ shows() {
   note "state $state ($2 %)"
   expect "$state: picture" "$(picture_shown "$shot" "$art")" "$picture"
   local digits percent_sign
-  digits=$(count_colour "$shot" $NUMBER_AREA "$number_colour")
+  digits=$(count_colour "$shot" "${NUMBER_AREA[@]}" "$number_colour")
   percent_sign=$(count_colour "$shot" 48 3 19 20 "$number_colour")
   [ "$digits" -gt 20 ] || fail "$state: only $digits digit pixels of #$number_colour"
   [ "$percent_sign" -gt 10 ] || fail "$state: only $percent_sign '%' pixels of #$number_colour"
   # Dark red letters, and nothing of them outside their one-line label.
-  [ "$(count_colour "$shot" $STATE_AREA 800000 3)" -gt 3 ] || fail "$state: no dark-red state text"
+  [ "$(count_colour "$shot" "${STATE_AREA[@]}" 800000 3)" -gt 3 ] || fail "$state: no dark-red state text"
   expect "$state: panel" "$(pixel "$shot" 46 12)" E0E0E0
   expect "$state: panel below the text" "$(pixel "$shot" 40 38)" E0E0E0
   expect "$state: frame corner" "$(pixel "$shot" 0 0)" 0000C0
@@ -72,7 +76,7 @@ fixture "$power" battery_unknown
 shows battery_unknown 255 0000FF battery
 
 note "turns that change nothing send nothing but the key poll"
-requests=$X_SESSION_TMP/requests
+requests=$SCRATCH/requests
 : >"$requests"
 strace -qq -e trace=writev,write,sendmsg -s 8 -o "$requests" -p "$pid" 2>/dev/null &
 tracer=$!
@@ -116,11 +120,11 @@ fixture "$power" mains40
 run_bg nevlin2 "$nevlin"
 pid=$LAST_PID
 ostravel_window >/dev/null
-kill "${X_SESSION_PIDS[0]}"
+kill "$X_SERVER_PID"
 status=0
 timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running without its X server"
 wait "$pid" || status=$?
 expect "exit status" "$status" 1
-grep -q "lost the connection to the X display" "$X_SESSION_TMP/nevlin2.err" ||
-  fail "no message: $(cat "$X_SESSION_TMP/nevlin2.err")"
+grep -q "lost the connection to the X display" "$SCRATCH/nevlin2.err" ||
+  fail "no message: $(cat "$SCRATCH/nevlin2.err")"
 echo "PASS (screenshots in $shots)"

@@ -5,13 +5,14 @@
 # size at 144 dpi (Xft.dpi) with a screenshot of that, and the picture at natural size there
 # but at twice and three times its size, pixel for pixel, at 192 and 288 dpi.
 # Usage: no_window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
+# shellcheck source=SCRIPTDIR/../x_session.sh
 source "$(dirname "$0")/../x_session.sh"
 nevlin=$1 art=$2 shots=$3
 mkdir -p "$shots"
-start_x
+start_x bare
 
-power=$X_SESSION_TMP/power
-export XDG_CONFIG_HOME=$X_SESSION_TMP/config OSTRAVEL_POWER_SUPPLY_DIR=$power
+power=$SCRATCH/power
+export XDG_CONFIG_HOME=$SCRATCH/config OSTRAVEL_POWER_SUPPLY_DIR=$power
 fixture "$power" charging39
 run_bg nevlin "$nevlin"
 pid=$LAST_PID
@@ -47,7 +48,7 @@ run_bg nevlinsizes "$nevlin"
 pid=$LAST_PID
 id=$(ostravel_window)
 expect "refused sizes" "$(window_geometry "$id")" "456 363 112 42"
-expect "warnings" "$(grep -c '^nevlin: .*ignoring \[fNevlin Pos\] \(Height\|Width\) = ' "$X_SESSION_TMP/nevlinsizes.err")" 2
+expect "warnings" "$(grep -c '^nevlin: .*ignoring \[fNevlin Pos\] \(Height\|Width\) = ' "$SCRATCH/nevlinsizes.err")" 2
 kill "$pid"
 timeout 5 tail --pid="$pid" -f /dev/null || fail "nevlin still running after SIGTERM"
 rm "$XDG_CONFIG_HOME/Ostravel/settings.conf"
@@ -69,15 +70,19 @@ expect "panel" "$(pixel "$shots/charging_144dpi.png" 69 18)" E0E0E0
 # same_pixels FILE.png WIDTHxHEIGHT+X+Y REFERENCE SCALE%: differing pixels of the area and the
 # reference picture enlarged pixel for pixel.
 same_pixels() {
-  convert "$1" -crop "$2" +repage "$X_SESSION_TMP/area.png"
-  convert "$3" -sample "$4" "$X_SESSION_TMP/reference.png"
-  compare -metric AE "$X_SESSION_TMP/reference.png" "$X_SESSION_TMP/area.png" null: 2>&1 || true
+  convert "$1" -crop "$2" +repage "$SCRATCH/area.png"
+  convert "$3" -sample "$4" "$SCRATCH/reference.png"
+  compare -metric AE "$SCRATCH/reference.png" "$SCRATCH/area.png" null: 2>&1 || true
 }
 expect "the picture at its natural size below 192 dpi" \
   "$(same_pixels "$shots/charging_144dpi.png" 32x32+112+7 "$art/charging.xpm" 100%)" 0
 kill "$LAST_PID"
 timeout 5 tail --pid="$LAST_PID" -f /dev/null || fail "nevlin still running after SIGTERM"
 
+shot_square() {
+  snapshot "$id" "$shot"
+  same_pixels "$shot" "$square" "$art/charging.xpm" "$percent"
+}
 note "the picture at twice and three times its size from 192 and 288 dpi, crisp"
 # dpi, window size, the picture's square, its scale
 for dense in "192 224x84 64x64+149+9 200%" "288 336x126 96x96+224+14 300%"; do
@@ -88,8 +93,7 @@ for dense in "192 224x84 64x64+149+9 200%" "288 336x126 96x96+224+14 300%"; do
   id=$(ostravel_window)
   expect "size at $dpi dpi" "$(window_geometry "$id" | tr ' ' x | cut -dx -f3-)" "$size"
   shot=$shots/charging_${dpi}dpi.png
-  expect_soon "the picture at $dpi dpi, pixels apart from $percent of charging.xpm" \
-    'snapshot "$id" "$shot"; same_pixels "$shot" "$square" "$art/charging.xpm" "$percent"' 0
+  expect_soon "the picture at $dpi dpi, pixels apart from $percent of charging.xpm" shot_square 0
   kill "$LAST_PID"
   timeout 5 tail --pid="$LAST_PID" -f /dev/null || fail "nevlin still running after SIGTERM"
 done

@@ -7,13 +7,14 @@
 # where the pointer is relative to the grab point, the manager's close keeping the placement for the next start, and a minimised
 # window closed by the chord saving nothing, and centring in the space a panel leaves free.
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
+# shellcheck source=SCRIPTDIR/../x_session.sh
 source "$(dirname "$0")/../x_session.sh"
 nevlin=$1
 require_tools xmodmap
 start_x openbox
 
-power=$X_SESSION_TMP/power
-export XDG_CONFIG_HOME=$X_SESSION_TMP/config OSTRAVEL_POWER_SUPPLY_DIR=$power
+power=$SCRATCH/power
+export XDG_CONFIG_HOME=$SCRATCH/config OSTRAVEL_POWER_SUPPLY_DIR=$power
 fixture "$power" mains40
 run_bg nevlin "$nevlin"
 pid=$LAST_PID
@@ -46,7 +47,7 @@ has_state SKIP_PAGER || fail "SKIP_PAGER lost: $(states)"
 note "T moved to another key code by xmodmap still flips it"
 t_code=$(xmodmap -pke | awk '$4 == "t" && !found {print $2; found = 1}')
 free_code=$(xmodmap -pke | awk 'NF == 3 && $2 > 200 && !found {print $2; found = 1}')
-[ -n "$t_code" ] && [ -n "$free_code" ] || fail "no key code of T ('$t_code') or no free one ('$free_code')"
+[[ -n $t_code && -n $free_code ]] || fail "no key code of T ('$t_code') or no free one ('$free_code')"
 xmodmap -e "keycode $t_code = y Y" -e "keycode $free_code = t T"
 xdotool key --clearmodifiers t
 wait_for "ABOVE to go after the remap" lacks_state ABOVE
@@ -114,7 +115,7 @@ run_bg panel xlogo -geometry 1024x100+0+0
 panel=$(timeout 10 xdotool search --sync --onlyvisible --name '^xlogo$' | head -n 1)
 xprop -id "$panel" -f _NET_WM_STRUT 32c -set _NET_WM_STRUT 0,0,100,0
 wait_for "the work area below the panel" sh -c "xprop -root _NET_WORKAREA | grep -q '= 0, 100, 1024, 668'"
-export XDG_CONFIG_HOME=$X_SESSION_TMP/fresh
+export XDG_CONFIG_HOME=$SCRATCH/fresh
 run_bg nevlin3 "$nevlin"
 id=$(ostravel_window)
 expect_soon "centred below the panel" 'window_geometry "$id"' "456 413 112 42" # 100 + (668 - 42) / 2
