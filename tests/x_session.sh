@@ -236,18 +236,15 @@ drag() {
 
 # quick_drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window and
 # moves by (DX, DY) at once, long before the program's next turn reads the press; then holds
-# the button, nudging the pointer by a pixel until the window follows, and releases it there.
+# the pointer still until the window follows (10 s at most) and releases the button there.
 quick_drag() {
   local id=$1 button=$2 dx=$3 dy=$4 g x y before
   before=$(window_geometry "$id")
   read -r -a g <<<"$before"
   x=$((g[0] + $5)) y=$((g[1] + $6))
   xdotool mousemove "$x" "$y" mousedown "$button" mousemove $((x + dx)) $((y + dy))
-  nudge() {
-    xdotool mousemove $((x + dx + 1)) $((y + dy)) mousemove $((x + dx)) $((y + dy))
-    [ "$(window_geometry "$id")" != "$before" ]
-  }
-  wait_until nudge 10 || true
+  followed() { [ "$(window_geometry "$id")" != "$before" ]; }
+  wait_until followed 10 || true
   xdotool mouseup "$button"
 }
 

@@ -5,7 +5,7 @@
 # Usage: bench/x11/process_figures.sh [NEVLIN] [SECONDS] [RUNS] [openbox]
 # Goals: first map under 150 ms, CPU under 0.1 % of a core, peak memory under 12 MiB.
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../tests/x11/x_session.sh"
+source "$here/../../tests/x_session.sh"
 nevlin=${1:-$here/../../build/monitor/nevlin}
 seconds=${2:-60}
 runs=${3:-10}

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# What an idle turn costs, as a whole process and in the X server: nevlin (a turn every 300 ms)
+# beside wmbattery (a dock battery window, an update every second), each on its own Xvfb with
+# openbox, both reading the same power-supply tree, the kernel's two forms side by side
+# (tests/fixtures/power/bench and bench_files; wmbattery sees it bind-mounted over
+# /sys/class/power_supply in a mount namespace of its own), both running at once. CPU is the run time in /proc/PID/schedstat (ns) of each program and of its X server
+# over SECONDS; turns and updates are counted from the wall clock. Then nevlin's X requests
+# per idle turn, and how many of them wait for a reply, as xtrace sees them.
+# Usage: bench/x11/idle_turn_figures.sh [NEVLIN] [SECONDS]
+# Goals: nevlin's CPU per turn below wmbattery's per update; its X server's CPU per turn
+# under 10 us; no request that waits for a reply in an idle turn.
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/x_session.sh
+source "$here/../../tests/x_session.sh"
+nevlin=$(realpath "${1:-$here/../../build/monitor/nevlin}")
+seconds=${2:-30}
+require_tools wmbattery xtrace unshare mount
+missing_tool() { abort "$1 is missing: scripts/install-deps.sh bench"; }
+
+tree=$X_SESSION_TMP/power
+mkdir "$tree"
+cp -r "$here/../../tests/fixtures/power/bench/." "$here/../../tests/fixtures/power/bench_files/." "$tree"
+export XDG_CONFIG_HOME=$X_SESSION_TMP/config
+
+# session: starts Xvfb with openbox; its display in SESSION_DISPLAY, the server's pid in SESSION_X.
+session() {
+  local first=${#X_SESSION_PIDS[@]}
+  start_x openbox
+  SESSION_DISPLAY=$DISPLAY SESSION_X=${X_SESSION_PIDS[first]}
+}
+
+session
+nevlin_display=$SESSION_DISPLAY nevlin_x=$SESSION_X
+OSTRAVEL_POWER_SUPPLY_DIR=$tree run_bg nevlin "$nevlin"
+nevlin_pid=$LAST_PID
+ostravel_window >/dev/null
+
+session
+wmbattery_x=$SESSION_X
+# unshare and sh exec in turn: the pid is wmbattery's own.
+mount_as=()
+[ "$(id -u)" -eq 0 ] || mount_as=(--map-root-user)
+# shellcheck disable=SC2016 # $1 is the inner shell's
+run_bg wmbattery unshare --mount --propagation private "${mount_as[@]}" \
+  sh -c 'mount --bind "$1" /sys/class/power_supply && exec wmbattery -w 1' sh "$tree"
+wmbattery_pid=$LAST_PID
+timeout 10 xdotool search --sync --name '^wmbattery$' >/dev/null ||
+  fail "no wmbattery window: $(cat "$X_SESSION_TMP/wmbattery.err")"
+sleep 2 # both past their start-up
+
+run_ns() { awk '{ print $1 }' "/proc/$1/schedstat"; }
+pids=("$nevlin_pid" "$nevlin_x" "$wmbattery_pid" "$wmbattery_x")
+before=() after=()
+for pid in "${pids[@]}"; do before+=("$(run_ns "$pid")"); done
+start=$(date +%s%N)
+sleep "$seconds"
+for pid in "${pids[@]}"; do after+=("$(run_ns "$pid")"); done
+end=$(date +%s%N)
+for pid in "$nevlin_pid" "$wmbattery_pid"; do kill -0 "$pid" 2>/dev/null || fail "pid $pid ended early"; done
+
+awk -v wall=$((end - start)) -v n0="${before[0]}" -v n1="${after[0]}" -v x0="${before[1]}" -v x1="${after[1]}" \
+  -v w0="${before[2]}" -v w1="${after[2]}" -v y0="${before[3]}" -v y1="${after[3]}" 'BEGIN {
+    turns = wall / 300e6; updates = wall / 1e9
+    printf "over %.1f s: %.0f nevlin turns, %.0f wmbattery updates\n", wall / 1e9, turns, updates
+    printf "  nevlin     CPU per turn    %6.1f us, its X server %6.1f us\n", (n1 - n0) / turns / 1e3, (x1 - x0) / turns / 1e3
+    printf "  wmbattery  CPU per update  %6.1f us, its X server %6.1f us\n", (w1 - w0) / updates / 1e3, (y1 - y0) / updates / 1e3
+  }'
+kill "$wmbattery_pid" "$nevlin_pid"
+wait "$wmbattery_pid" "$nevlin_pid" 2>/dev/null || true
+
+# The requests of idle turns, through xtrace on nevlin's server.
+fake=$((100 + RANDOM % 800))
+while [ -e "/tmp/.X11-unix/X$fake" ]; do fake=$((fake + 1)); done
+trace=$X_SESSION_TMP/xtrace.txt
+DISPLAY=$nevlin_display OSTRAVEL_POWER_SUPPLY_DIR=$tree \
+  run_bg xtrace xtrace -n -d "$nevlin_display" -D ":$fake" -o "$trace" -- "$nevlin"
+traced=$LAST_PID
+DISPLAY=$nevlin_display ostravel_window >/dev/null
+sleep 2
+from=$(wc -l <"$trace")
+traced_seconds=6
+sleep "$traced_seconds"
+tail -n +"$((from + 1))" "$trace" >"$trace.idle"
+kill "$traced"
+wait "$traced" 2>/dev/null || true
+awk -v turns="$(awk -v s="$traced_seconds" 'BEGIN { print s / 0.3 }')" '
+  /:<:/ { requests++; if (match($0, /Request\([0-9]+\): [A-Za-z]+/)) names[substr($0, RSTART, RLENGTH)]++ }
+  /:>:.*Reply to/ { replies++ }
+  END {
+    printf "X requests of nevlin per idle turn, over %d turns: %.2f, of which wait for a reply: %.2f\n",
+      turns, requests / turns, replies / turns
+    for (name in names) printf "  %s %d\n", name, names[name]
+  }' "$trace.idle"
