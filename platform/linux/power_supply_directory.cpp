@@ -21,9 +21,10 @@ bool MayHoldSupply(const dirent64& entry) {
 
 } // namespace
 
-int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average) {
+int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average, KeptFiles* kept) {
     if (status == nullptr || directory == nullptr) return 0;
-    const int listing = RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    const int listing = kept != nullptr ? kept->Listing(directory)
+                                        : RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (listing == -1) return 0;
 
     PowerSupplyTally tally;
@@ -35,10 +36,13 @@ int ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAver
         for (ssize_t at = 0; at < size;) {
             const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
             at += entry->d_reclen;
-            if (MayHoldSupply(*entry)) tally.Add(ReadPowerSupply(listing, entry->d_name), entry->d_name);
+            if (MayHoldSupply(*entry)) tally.Add(ReadPowerSupply(listing, entry->d_name, kept, entry->d_ino), entry->d_name);
         }
     }
-    ::close(listing);
+    if (kept != nullptr)
+        kept->CloseUnread();
+    else
+        ::close(listing);
     std::optional<std::int64_t> rate = tally.Rate();
     if (average != nullptr) rate = average->Next(rate, tally.LineStatus(), tally.BatterySet());
     *status = tally.Result(rate);

@@ -61,6 +61,8 @@ public:
     std::int16_t GetAsyncKeyState(int virtualKey);
     // The next key asked starts a new poll.
     void NextPoll() { caughtUp_ = false; }
+    // Whether a key was asked in this poll, which read the connection then.
+    bool ReadInThisPoll() const { return caughtUp_; }
 
     // For an event loop on the same display: a raw key event or a change of keyboard map that
     // it has dequeued is taken here (call before XGetEventData on it). True when it was ours.

@@ -71,12 +71,17 @@ void X11Window::Invalidate() { invalidated_ = true; }
 
 void X11Window::DoEvents(WindowEvents& events) {
     Display* display = connection_.Dpy();
+    // The turn's key poll has just read the connection: when it left nothing queued, an idle
+    // pass reads nothing more.
+    const bool read = keyboard_ && keyboard_->ReadInThisPoll();
     if (keyboard_) keyboard_->NextPoll(); // the next turn's keys read a fresh keyboard
-    while (XPending(display)) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (keyboard_ && keyboard_->TakeEvent(event)) continue;
-        Handle(event, events);
+    if (!read || XEventsQueued(display, QueuedAlready) > 0) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (keyboard_ && keyboard_->TakeEvent(event)) continue;
+            Handle(event, events);
+        }
     }
     if (exposed_ || invalidated_) {
         Repaint();
