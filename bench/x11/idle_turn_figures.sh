@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # What an idle turn costs, as a whole process and in the X server: nevlin (a turn every 300 ms)
 # beside wmbattery (a dock battery window, an update every second), each on its own Xvfb with
-# openbox, both reading the same power-supply tree, the kernel's two forms side by side
-# (tests/fixtures/power/bench and bench_files; wmbattery sees it bind-mounted over
-# /sys/class/power_supply in a mount namespace of its own), both running at once. CPU is the run time in /proc/PID/schedstat (ns) of each program and of its X server
-# over SECONDS; turns and updates are counted from the wall clock. Then nevlin's X requests
-# per idle turn, and how many of them wait for a reply, as xtrace sees them.
-# Usage: bench/x11/idle_turn_figures.sh [NEVLIN] [SECONDS]
+# openbox, both running at once. Each reads the same power-supply tree at the kernel's own
+# place, /sys/class/power_supply, in a mount namespace of its own where an in-memory file
+# system (as sysfs is) holds a copy of the tree in the kernel's two forms side by side
+# (tests/fixtures/power/bench and bench_files). CPU is the run time in /proc/PID/schedstat
+# (ns) of each program and of its X server over SECONDS; turns and updates are counted from
+# the wall clock. Then nevlin's X requests per idle turn, and how many of them wait for a
+# reply, as xtrace sees them.
+# Usage: bench/x11/idle_turn_figures.sh [NEVLIN] [SECONDS]   (as root, or where unshare may
+# map the user to root)
 # Goals: nevlin's CPU per turn below wmbattery's per update; its X server's CPU per turn
 # under 10 us; no request that waits for a reply in an idle turn.
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,20 +32,25 @@ session() {
   SESSION_DISPLAY=$DISPLAY SESSION_X=${X_SESSION_PIDS[first]}
 }
 
+# on_tree COMMAND...: becomes COMMAND with the tree at /sys/class/power_supply (for run_bg:
+# the shell, unshare and sh exec in turn, so the pid is the command's own).
+mount_as=()
+[ "$(id -u)" -eq 0 ] || mount_as=(--map-root-user)
+on_tree() {
+  # shellcheck disable=SC2016 # the inner shell's arguments
+  exec unshare --mount --propagation private "${mount_as[@]}" sh -c \
+    'mount -t tmpfs power /sys/class/power_supply && cp -r "$0"/. /sys/class/power_supply && exec "$@"' "$tree" "$@"
+}
+
 session
 nevlin_display=$SESSION_DISPLAY nevlin_x=$SESSION_X
-OSTRAVEL_POWER_SUPPLY_DIR=$tree run_bg nevlin "$nevlin"
+run_bg nevlin on_tree "$nevlin"
 nevlin_pid=$LAST_PID
 ostravel_window >/dev/null
 
 session
 wmbattery_x=$SESSION_X
-# unshare and sh exec in turn: the pid is wmbattery's own.
-mount_as=()
-[ "$(id -u)" -eq 0 ] || mount_as=(--map-root-user)
-# shellcheck disable=SC2016 # $1 is the inner shell's
-run_bg wmbattery unshare --mount --propagation private "${mount_as[@]}" \
-  sh -c 'mount --bind "$1" /sys/class/power_supply && exec wmbattery -w 1' sh "$tree"
+run_bg wmbattery on_tree wmbattery -w 1
 wmbattery_pid=$LAST_PID
 timeout 10 xdotool search --sync --name '^wmbattery$' >/dev/null ||
   fail "no wmbattery window: $(cat "$X_SESSION_TMP/wmbattery.err")"

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/linux/power_supply_directory.h"
 #include "platform/linux/retry_interrupted.h"
 
 namespace platform::linux_detail {
@@ -132,11 +133,19 @@ KeptFiles::~KeptFiles() {
 }
 
 int KeptFiles::Listing(const char* path) {
-    struct stat named {};
-    if (RetryInterrupted([&] { return ::stat(path, &named); }) != 0) return -1;
-    if (listing_ != -1 && named.st_dev == device_ && named.st_ino == inode_ && ::lseek(listing_, 0, SEEK_SET) == 0)
-        return listing_;
+    if (listing_ != -1 && path_ == path) {
+        // The kernel's directory stays the same one for the system's life; another (a test's,
+        // a demo's) may be a link swapped between two queries, so its path is looked up again.
+        bool same = path_ == kPowerSupplyDirectory;
+        if (!same) {
+            struct stat named {};
+            if (RetryInterrupted([&] { return ::stat(path, &named); }) != 0) return -1;
+            same = named.st_dev == device_ && named.st_ino == inode_;
+        }
+        if (same && ::lseek(listing_, 0, SEEK_SET) == 0) return listing_;
+    }
     if (listing_ != -1) ::close(listing_);
+    path_ = path;
     listing_ = RetryInterrupted([&] { return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     struct stat opened {};
     if (listing_ != -1 && ::fstat(listing_, &opened) == 0) {

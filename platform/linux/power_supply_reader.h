@@ -14,9 +14,9 @@ namespace platform::linux_detail {
 // A power-supply directory and its supplies' uevent files kept open from one query to the
 // next: a query lists the directory again from its start and reads each uevent file again from
 // its start (sysfs makes the values anew for every such read) instead of opening and closing
-// them. The directory is opened again when its path names another one (a link swapped); a
-// uevent file when its entry is another one than before (another inode: a supply the kernel
-// added again), when it was replaced or removed, and when reading it fails.
+// them. A directory other than the kernel's is opened again when its path names another one
+// (a link swapped); a uevent file when its entry is another one than before (another inode: a
+// supply the kernel added again), when it was replaced or removed, and when reading it fails.
 class KeptFiles {
 public:
     KeptFiles() = default;
@@ -41,6 +41,7 @@ private:
         bool Read = false;
     };
     int listing_ = -1;
+    std::string path_; // that the listing was opened by
     dev_t device_ = 0;
     ino_t inode_ = 0;
     std::vector<File> files_;
