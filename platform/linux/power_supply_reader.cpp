@@ -136,7 +136,7 @@ int KeptFiles::Listing(const char* path) {
     if (listing_ != -1 && path_ == path) {
         // The kernel's directory stays the same one for the system's life; another (a test's,
         // a demo's) may be a link swapped between two queries, so its path is looked up again.
-        bool same = path_ == kPowerSupplyDirectory;
+        bool same = kernels_;
         if (!same) {
             struct stat named {};
             if (RetryInterrupted([&] { return ::stat(path, &named); }) != 0) return -1;
@@ -146,6 +146,7 @@ int KeptFiles::Listing(const char* path) {
     }
     if (listing_ != -1) ::close(listing_);
     path_ = path;
+    kernels_ = path_ == kPowerSupplyDirectory;
     listing_ = RetryInterrupted([&] { return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     struct stat opened {};
     if (listing_ != -1 && ::fstat(listing_, &opened) == 0) {
@@ -158,7 +159,8 @@ int KeptFiles::Listing(const char* path) {
 ssize_t KeptFiles::ReadUevent(int listing, const char* name, std::uint64_t entry, char* buffer, std::size_t size) {
     const auto kept = std::find_if(files_.begin(), files_.end(), [&](const File& file) { return file.Name == name; });
     if (kept != files_.end()) {
-        if (kept->Entry == entry && StillLinked(kept->Descriptor)) {
+        // The kernel never replaces a supply's file: a supply it removes fails the read.
+        if (kept->Entry == entry && (kernels_ || StillLinked(kept->Descriptor))) {
             const ssize_t n = RetryInterrupted([&] { return ::pread(kept->Descriptor, buffer, size, 0); });
             if (n >= 0) {
                 kept->Read = true;

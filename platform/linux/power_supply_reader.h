@@ -16,7 +16,8 @@ namespace platform::linux_detail {
 // its start (sysfs makes the values anew for every such read) instead of opening and closing
 // them. A directory other than the kernel's is opened again when its path names another one
 // (a link swapped); a uevent file when its entry is another one than before (another inode: a
-// supply the kernel added again), when it was replaced or removed, and when reading it fails.
+// supply the kernel added again), when reading it fails (a supply the kernel removed), and,
+// outside the kernel's directory, when it was replaced or removed.
 class KeptFiles {
 public:
     KeptFiles() = default;
@@ -42,6 +43,7 @@ private:
     };
     int listing_ = -1;
     std::string path_; // that the listing was opened by
+    bool kernels_ = false; // the path is the kernel's directory
     dev_t device_ = 0;
     ino_t inode_ = 0;
     std::vector<File> files_;
