@@ -140,7 +140,7 @@ drag() {
 
 # quick_drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window and
 # moves by (DX, DY) at once, long before the program's next turn reads the press; then holds
-# the button, nudging the pointer by a pixel until the window follows, and releases it there.
+# the pointer still until the window follows (10 s at most) and releases the button there.
 quick_drag() {
   local id=$1 button=$2 dx=$3 dy=$4 g x y before
   before=$(window_geometry "$id")
@@ -148,11 +148,8 @@ quick_drag() {
   x=$((g[0] + $5)) y=$((g[1] + $6))
   xdotool mousemove "$x" "$y" mousedown "$button" mousemove $((x + dx)) $((y + dy))
   # shellcheck disable=SC2317 # called through wait_until
-  nudge() {
-    xdotool mousemove $((x + dx + 1)) $((y + dy)) mousemove $((x + dx)) $((y + dy))
-    [ "$(window_geometry "$id")" != "$before" ]
-  }
-  wait_until nudge 10 || true
+  followed() { [ "$(window_geometry "$id")" != "$before" ]; }
+  wait_until followed 10 || true
   xdotool mouseup "$button"
 }
 

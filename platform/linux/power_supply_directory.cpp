@@ -25,9 +25,11 @@ bool MayHoldSupply(const dirent64& entry) {
 
 } // namespace
 
-Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average) {
+Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average,
+                             KeptFiles* kept) {
     if (status == nullptr || directory == nullptr) return Result<Done>::Failed("no directory or no record to fill");
-    const int listing = RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    const int listing = kept != nullptr ? kept->Listing(directory)
+                                        : RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (listing == -1) return Result<Done>::Failed(QuotedForMessage(directory) + ": " + std::strerror(errno));
 
     PowerSupplyTally tally;
@@ -39,10 +41,13 @@ Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status,
         for (ssize_t at = 0; at < size;) {
             const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
             at += entry->d_reclen;
-            if (MayHoldSupply(*entry)) tally.Add(ReadPowerSupply(listing, entry->d_name), entry->d_name);
+            if (MayHoldSupply(*entry)) tally.Add(ReadPowerSupply(listing, entry->d_name, kept, entry->d_ino), entry->d_name);
         }
     }
-    ::close(listing);
+    if (kept != nullptr)
+        kept->CloseUnread();
+    else
+        ::close(listing);
     std::optional<std::int64_t> rate = tally.Rate();
     if (average != nullptr) rate = average->Next(rate, tally.LineStatus(), tally.BatterySet());
     *status = tally.Result(rate);

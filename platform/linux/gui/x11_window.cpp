@@ -73,15 +73,20 @@ void X11Window::Invalidate() { invalidated_ = true; }
 
 void X11Window::DoEvents(WindowEvents& events) {
     Display* display = connection_.Dpy();
+    // The turn's key poll has just read the connection: when it left nothing queued, an idle
+    // pass reads nothing more.
+    const bool read = keyboard_ && keyboard_->ReadInThisPoll();
     if (keyboard_) keyboard_->NextPoll(); // the next turn's keys read a fresh keyboard
-    while (XPending(display)) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (keyboard_ && keyboard_->TakeEvent(event)) continue;
-        Handle(event, events);
+    if (!read || XEventsQueued(display, QueuedAlready) > 0) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (keyboard_ && keyboard_->TakeEvent(event)) continue;
+            Handle(event, events);
+        }
     }
     connection_.ThrowIfRequestRefused();
-    if (exposed_ || (invalidated_ && contents_ && SurfaceDigest(*contents_) != drawn_)) {
+    if (exposed_ || invalidated_) {
         Repaint();
         XFlush(display);
     }
@@ -91,7 +96,6 @@ void X11Window::DoEvents(WindowEvents& events) {
 void X11Window::Repaint() {
     exposed_ = false;
     if (!contents_) return;
-    drawn_ = SurfaceDigest(*contents_);
     painter_->Paint(*contents_, width_, height_);
 }
 
@@ -410,17 +414,21 @@ void AskManagerToMove(const Connection& connection, ::Window window, unsigned in
     const unsigned int held = XButtonMask(xButton);
     // The press's implicit grab would keep the manager from grabbing the pointer.
     XUngrabPointer(connection.Dpy(), CurrentTime);
-    if (!(QueryPointer(connection).Mask & held)) {
+    const PointerState now = QueryPointer(connection);
+    if (!(now.Mask & held)) {
         // Up before the press was read: no manager follows a button that is up.
         if (auto release = QueuedRelease(connection, window, xButton)) MoveTo(connection, window, MovedOrigin(press, *release));
         return;
     }
-    // From the press point: the motion since the press counts, as it would have in a title bar.
-    SendMoveResize(connection, window, press.Pointer, kMoveResizeMove, xButton);
+    // A manager moves the window only for motion after its grab, and a hand that moved at once
+    // may now hold still: the motion since the press is made here, and the manager follows
+    // from where the pointer is now.
+    if (!(now.Root == press.Pointer)) MoveTo(connection, window, MovedOrigin(press, now.Root));
+    SendMoveResize(connection, window, now.Root, kMoveResizeMove, xButton);
     // A release between the query and the manager's grab never reaches the manager,
     // which would then leave the window stuck to the pointer.
     if (!(QueryPointer(connection).Mask & held)) {
-        SendMoveResize(connection, window, press.Pointer, kMoveResizeCancel, xButton);
+        SendMoveResize(connection, window, now.Root, kMoveResizeCancel, xButton);
         if (auto release = QueuedRelease(connection, window, xButton)) MoveTo(connection, window, MovedOrigin(press, *release));
     }
     XFlush(connection.Dpy());

@@ -70,7 +70,6 @@ private:
     bool topmost_ = false;
     bool exposed_ = false;
     bool invalidated_ = false;
-    std::string drawn_; // what the last paint showed, to skip paints that change nothing
 };
 
 // The properties that make the window a small fixed, frameless, named window for the manager.
@@ -103,9 +102,10 @@ bool HasLiveWindowManager(const Connection& connection);
 
 // Moving the frameless window with the pointer while a button is held.
 
-// Hands the move to the window manager, which follows the pointer from the press point until
-// the button goes up. Returns at once. A button already released moves the window by what the
-// pointer moved from the press to the release (the press waited in the queue meanwhile).
+// Hands the move to the window manager, which follows the pointer until the button goes up;
+// the window first goes where the pointer has moved it since the press (the press may have
+// waited in the queue). Returns at once. A button already released moves the window by what
+// the pointer moved from the press to the release.
 void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton, const PressPoint& press);
 
 // Without a manager: follows the pointer from the press point until the button goes up, then returns.
