@@ -144,6 +144,9 @@ int KeptFiles::Listing(const char* path) {
         }
         if (same && ::lseek(listing_, 0, SEEK_SET) == 0) return listing_;
     }
+    // Another directory: the files kept are another directory's.
+    for (const File& file : files_) ::close(file.Descriptor);
+    files_.clear();
     if (listing_ != -1) ::close(listing_);
     path_ = path;
     kernels_ = path_ == kPowerSupplyDirectory;
