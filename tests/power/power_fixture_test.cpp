@@ -178,7 +178,7 @@ TEST_F(ChangingTree, KeptFilesFollowEveryChange) {
     KeptFiles kept;
     const auto viaKept = [&](const fs::path& directory) {
         SYSTEM_POWER_STATUS status = kUntouched;
-        EXPECT_NE(ReadPowerStatus(directory.c_str(), &status, nullptr, &kept), 0) << directory;
+        EXPECT_TRUE(ReadPowerStatus(directory.c_str(), &status, nullptr, &kept).Ok()) << directory;
         return status;
     };
     const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
