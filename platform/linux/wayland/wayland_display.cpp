@@ -8,9 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include <wayland-cursor.h>
 
 #include "platform/process.h"
 #include "relative-pointer-unstable-v1-client.h"
@@ -33,6 +37,18 @@ template <class T>
 T* BindGlobal(wl_registry* registry, std::uint32_t name, const wl_interface* interface, std::uint32_t offered,
               std::uint32_t known) {
     return static_cast<T*>(wl_registry_bind(registry, name, interface, std::min(offered, known)));
+}
+
+// libwayland's own complaint (a protocol error, a broken socket): kept for the one-line
+// message of the failure it leads to instead of printed.
+std::string lastComplaint;
+
+void KeepComplaint(const char* format, va_list arguments) {
+    char text[256];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    lastComplaint = text;
+    while (!lastComplaint.empty() && (lastComplaint.back() == '\n' || lastComplaint.back() == ' '))
+        lastComplaint.pop_back();
 }
 
 std::string DisplayName() {
@@ -100,14 +116,16 @@ struct Listeners {
                                                       LogicalDescription};
 
     static void SeatCapabilities(void* data, wl_seat*, std::uint32_t capabilities) {
-        static_cast<Connection*>(data)->SeatCapabilities(capabilities);
+        static_cast<Connection*>(data)->capabilities_ = capabilities;
     }
     static void SeatName(void*, wl_seat*, const char*) {}
     static constexpr wl_seat_listener kSeat{SeatCapabilities, SeatName};
 
-    static void PointerEnter(void* data, wl_pointer*, std::uint32_t, wl_surface* surface, wl_fixed_t x,
+    static void PointerEnter(void* data, wl_pointer*, std::uint32_t serial, wl_surface* surface, wl_fixed_t x,
                              wl_fixed_t y) {
         auto* connection = static_cast<Connection*>(data);
+        connection->ShowArrow(serial);
+        connection->AttachRelativePointer(); // if the manager came after the pointer
         connection->pointerInside_ = surface && surface == connection->watched_;
         connection->pointerX_ = wl_fixed_to_double(x);
         connection->pointerY_ = wl_fixed_to_double(y);
@@ -189,6 +207,7 @@ struct Listeners {
 };
 
 Connection::Connection() {
+    wl_log_set_handler_client(KeepComplaint);
     display_ = wl_display_connect(nullptr);
     if (!display_) throw Error("cannot connect to the Wayland display \"" + DisplayName() + "\"");
     registry_ = wl_display_get_registry(display_);
@@ -204,6 +223,8 @@ Connection::Connection() {
 }
 
 Connection::~Connection() {
+    if (cursorSurface_) wl_surface_destroy(cursorSurface_);
+    if (cursorTheme_) wl_cursor_theme_destroy(cursorTheme_);
     if (relativePointer_) zwp_relative_pointer_v1_destroy(relativePointer_);
     if (pointer_) wl_pointer_destroy(pointer_);
     if (keyboard_handle_) wl_keyboard_destroy(keyboard_handle_);
@@ -238,7 +259,6 @@ void Connection::Bind(wl_registry* registry, std::uint32_t name, const char* int
     } else if (kind == zwp_relative_pointer_manager_v1_interface.name) {
         relativePointerManager_ = BindGlobal<zwp_relative_pointer_manager_v1>(
             registry, name, &zwp_relative_pointer_manager_v1_interface, version, 1);
-        AttachRelativePointer();
     } else if (kind == wl_output_interface.name) {
         AddOutput(registry, name, version);
     } else if (kind == wl_seat_interface.name && !seat_) {
@@ -270,7 +290,12 @@ void Connection::Forget(std::uint32_t name) {
     outputs_.erase(found);
 }
 
-void Connection::SeatCapabilities(std::uint32_t capabilities) {
+// Applied once the events read are dispatched: a pointer that came and went meanwhile is not asked
+// for, nor its relative pointer (wlroots 0.15 crashes on one asked of a pointer made inert).
+void Connection::FollowSeat() {
+    if (!seat_ || capabilities_ == appliedCapabilities_) return;
+    appliedCapabilities_ = capabilities_;
+    const std::uint32_t capabilities = capabilities_;
     const bool pointer = capabilities & WL_SEAT_CAPABILITY_POINTER;
     if (pointer && !pointer_) {
         pointer_ = wl_seat_get_pointer(seat_);
@@ -300,6 +325,35 @@ void Connection::AttachRelativePointer() {
     zwp_relative_pointer_v1_add_listener(relativePointer_, &Listeners::kRelative, this);
 }
 
+// The pointer over the panel is the theme's arrow: a client that sets none keeps the image the
+// pointer had over the window it came from.
+void Connection::ShowArrow(std::uint32_t serial) {
+    constexpr int kCursorSize = 24;
+    int scale = 1;
+    for (const Output* output : Outputs()) scale = std::max(scale, output->Scale);
+    if (!cursorTheme_ || cursorScale_ != scale) {
+        if (cursorTheme_) wl_cursor_theme_destroy(cursorTheme_);
+        const char* size = std::getenv("XCURSOR_SIZE");
+        const int pixels = size && std::atoi(size) > 0 ? std::atoi(size) : kCursorSize;
+        cursorTheme_ = wl_cursor_theme_load(std::getenv("XCURSOR_THEME"), pixels * scale, shm_);
+        cursorScale_ = scale;
+    }
+    wl_cursor* arrow = nullptr;
+    if (cursorTheme_) arrow = wl_cursor_theme_get_cursor(cursorTheme_, "left_ptr");
+    if (cursorTheme_ && !arrow) arrow = wl_cursor_theme_get_cursor(cursorTheme_, "default");
+    if (!arrow || arrow->image_count == 0) return;
+    wl_cursor_image* image = arrow->images[0];
+    wl_buffer* buffer = wl_cursor_image_get_buffer(image);
+    if (!buffer) return;
+    if (!cursorSurface_) cursorSurface_ = wl_compositor_create_surface(compositor_);
+    wl_surface_set_buffer_scale(cursorSurface_, cursorScale_);
+    wl_surface_attach(cursorSurface_, buffer, 0, 0);
+    wl_surface_damage(cursorSurface_, 0, 0, static_cast<std::int32_t>(image->width), static_cast<std::int32_t>(image->height));
+    wl_surface_commit(cursorSurface_);
+    wl_pointer_set_cursor(pointer_, serial, cursorSurface_, static_cast<std::int32_t>(image->hotspot_x) / cursorScale_,
+                          static_cast<std::int32_t>(image->hotspot_y) / cursorScale_);
+}
+
 std::vector<const Output*> Connection::Outputs() const {
     std::vector<const Output*> described;
     for (const auto& output : outputs_)
@@ -315,8 +369,9 @@ const Output* Connection::OutputNamed(std::uint32_t name) const {
 
 void Connection::LostConnection() const {
     const int error = wl_display_get_error(display_);
+    std::string reason = !lastComplaint.empty() ? lastComplaint : error ? std::strerror(error) : "";
     throw Error("lost the connection to the Wayland display \"" + DisplayName() + "\"" +
-                (error ? std::string(": ") + std::strerror(error) : std::string()));
+                (reason.empty() ? std::string() : ": " + reason));
 }
 
 void Connection::Flush() {
@@ -342,10 +397,12 @@ void Connection::Dispatch(int timeoutMs) {
         wl_display_cancel_read(display_);
     }
     if (wl_display_dispatch_pending(display_) < 0) LostConnection();
+    FollowSeat();
 }
 
 void Connection::Roundtrip() {
     if (wl_display_roundtrip(display_) < 0) LostConnection();
+    FollowSeat();
 }
 
 const Output* OutputHolding(const LayoutRect& rect, const std::vector<const Output*>& outputs) {

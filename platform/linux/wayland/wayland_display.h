@@ -17,6 +17,7 @@ struct zxdg_output_manager_v1;
 struct zxdg_output_v1;
 struct zwp_relative_pointer_manager_v1;
 struct zwp_relative_pointer_v1;
+struct wl_cursor_theme;
 
 namespace platform::wayland {
 
@@ -92,8 +93,9 @@ private:
     void Forget(std::uint32_t name);
     void AddOutput(wl_registry* registry, std::uint32_t name, std::uint32_t version);
     void DescribeLogically(Output& output);
-    void SeatCapabilities(std::uint32_t capabilities);
+    void FollowSeat();
     void AttachRelativePointer();
+    void ShowArrow(std::uint32_t serial);
     void LostConnection() const;
 
     wl_display* display_ = nullptr;
@@ -105,10 +107,16 @@ private:
     zxdg_output_manager_v1* xdgOutputManager_ = nullptr;
     zwp_relative_pointer_manager_v1* relativePointerManager_ = nullptr;
     wl_seat* seat_ = nullptr;
+    std::uint32_t capabilities_ = 0; // as the seat last announced them
+    std::uint32_t appliedCapabilities_ = 0;
     wl_pointer* pointer_ = nullptr;
     zwp_relative_pointer_v1* relativePointer_ = nullptr;
     wl_keyboard* keyboard_handle_ = nullptr;
     std::vector<std::unique_ptr<Output>> outputs_;
+
+    wl_cursor_theme* cursorTheme_ = nullptr;
+    int cursorScale_ = 1;
+    wl_surface* cursorSurface_ = nullptr;
 
     wl_surface* watched_ = nullptr;
     bool pointerInside_ = false;

@@ -5,6 +5,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <algorithm>
+#include <cstdarg>
 
 #include "platform/toolkit.h"
 
@@ -62,7 +63,10 @@ std::vector<std::uint32_t> KeycodesOf(xkb_keymap* keymap, const std::vector<xkb_
 
 } // namespace
 
-KeyboardState::KeyboardState() : context_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {}
+KeyboardState::KeyboardState() : context_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {
+    // A keymap that does not compile is answered by SetKeymap; xkbcommon would print it too.
+    if (context_) xkb_context_set_log_fn(context_, [](xkb_context*, xkb_log_level, const char*, va_list) {});
+}
 
 KeyboardState::~KeyboardState() {
     xkb_state_unref(state_);

@@ -21,7 +21,6 @@ constexpr std::uint32_t kAnchorTopLeft = ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR
 // The margins count from the output's edges, whatever other layers reserve there.
 constexpr std::int32_t kIgnoreExclusiveZones = -1;
 constexpr std::uint32_t kSetLayerSince = 2;
-constexpr std::uint32_t kOnDemandKeyboardSince = 4;
 
 bool SharesArea(const LayoutRect& a, const LayoutRect& b) {
     return std::min(a.X + a.Width, b.X + b.Width) > std::max(a.X, b.X) &&
@@ -119,15 +118,25 @@ void LayerWindow::CreateSurface() {
     zwlr_layer_surface_v1_add_listener(layer_, &LayerListeners::kLayer, this);
     zwlr_layer_surface_v1_set_anchor(layer_, kAnchorTopLeft);
     zwlr_layer_surface_v1_set_exclusive_zone(layer_, kIgnoreExclusiveZones);
-    // The keyboard only after a click on the panel: appearing never takes it from the user's work.
-    if (connection_.LayerShellVersion() >= kOnDemandKeyboardSince)
-        zwlr_layer_surface_v1_set_keyboard_interactivity(layer_,
-                                                         ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND);
+    keyboardWanted_ = false; // never on appearing: the user's work keeps the keyboard
     PlaceOnOutput();
     wl_surface_set_buffer_scale(surface_, scale_);
     configured_ = false;
     closed_ = false;
     repaint_ = true;
+    wl_surface_commit(surface_);
+}
+
+// The keyboard is the panel's from a click on it until the pointer leaves it. Asked for as
+// exclusive, the compositor hands it over at once; on-demand would wait for another click where
+// the protocol is followed, and sway 1.7 takes on-demand as exclusive anyway, focusing the panel
+// when it appears and keeping the keyboard from every window clicked later.
+void LayerWindow::WantKeyboard(bool wanted) {
+    if (!layer_ || wanted == keyboardWanted_) return;
+    keyboardWanted_ = wanted;
+    zwlr_layer_surface_v1_set_keyboard_interactivity(
+        layer_, wanted ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE
+                       : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
     wl_surface_commit(surface_);
 }
 
@@ -210,8 +219,10 @@ void LayerWindow::DoEvents(WindowEvents& events) {
     while (!pointer.empty()) {
         const PointerEvent event = pointer.front();
         pointer.pop_front();
+        if (event.What == PointerEvent::Kind::Leave) WantKeyboard(false);
         const int button = ButtonCodeOfWayland(event.Button);
         if (event.What != PointerEvent::Kind::Press || !button) continue;
+        WantKeyboard(true);
         events.MouseDown(button, connection_.Keyboard().Shift(), TwipsFromLayout(event.X), TwipsFromLayout(event.Y));
     }
     Present();
@@ -304,9 +315,11 @@ void LayerWindow::BeginMove(int button) {
                 dx += event.Dx;
                 dy += event.Dy;
                 moved = true;
-            } else if ((event.What == PointerEvent::Kind::Release && event.Button == held) ||
-                       event.What == PointerEvent::Kind::Leave) {
+            } else if (event.What == PointerEvent::Kind::Release && event.Button == held) {
                 down = false;
+            } else if (event.What == PointerEvent::Kind::Leave) {
+                down = false;
+                WantKeyboard(false);
             }
         }
         output = connection_.OutputNamed(outputName);

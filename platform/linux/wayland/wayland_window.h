@@ -56,6 +56,7 @@ private:
     friend struct LayerListeners;
     void CreateSurface();
     void DestroySurface();
+    void WantKeyboard(bool wanted);
     void FollowOutputs();
     void Configure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
     void PlaceOnOutput();
@@ -77,6 +78,7 @@ private:
     bool configured_ = false;
     bool closed_ = false; // the compositor closed the layer surface
     bool topmost_ = false;
+    bool keyboardWanted_ = false;
     bool repaint_ = true;
     bool keysRead_ = false; // this turn's keys have read the compositor's events
 };
