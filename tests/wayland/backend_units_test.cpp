@@ -1,6 +1,6 @@
-// The Wayland backend without a compositor: twips in the layout's pixels, the output a panel
-// goes on and where a drag leaves it, buttons, the keys through keymaps and modifiers, and the
-// drawing's layout rules at 96 and 192 dpi.
+// The Wayland backend without a compositor: the choice of backend, twips in the layout's pixels,
+// the output a panel goes on and where a drag leaves it, buttons, the keys through keymaps and
+// modifiers, and the drawing's layout rules at 96 and 192 dpi.
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 #include <xkbcommon/xkbcommon.h>
@@ -9,6 +9,8 @@
 #include <string>
 
 #include "platform/linux/wayland/wayland_display.h"
+#include "platform/linux/window_backend.h"
+#include "platform/process.h"
 #include "platform/linux/wayland/wayland_keyboard.h"
 #include "platform/linux/wayland/wayland_painter.h"
 #include "platform/linux/wayland/wayland_window.h"
@@ -17,6 +19,22 @@ namespace {
 
 using platform::wayland::LayoutRect;
 using platform::wayland::Output;
+
+TEST(Backend, NativeWhereAWaylandDisplayIsNamedUnlessForced) {
+    using platform::WindowBackend;
+    EXPECT_EQ(platform::ChooseWindowBackend(nullptr, nullptr), WindowBackend::X11);
+    EXPECT_EQ(platform::ChooseWindowBackend(nullptr, ""), WindowBackend::X11);
+    EXPECT_EQ(platform::ChooseWindowBackend(nullptr, "wayland-1"), WindowBackend::WaylandElseX11);
+    EXPECT_EQ(platform::ChooseWindowBackend("", "wayland-1"), WindowBackend::WaylandElseX11);
+    EXPECT_EQ(platform::ChooseWindowBackend("x11", "wayland-1"), WindowBackend::X11);
+    EXPECT_EQ(platform::ChooseWindowBackend("wayland", nullptr), WindowBackend::Wayland);
+    try {
+        platform::ChooseWindowBackend("Wayland", "wayland-1");
+        ADD_FAILURE() << "no Error";
+    } catch (const platform::Error& error) {
+        EXPECT_STREQ(error.what(), "OSTRAVEL_BACKEND is \"Wayland\": x11 or wayland");
+    }
+}
 
 TEST(Layout, TwipsAreFifteenToTheLogicalPixel) {
     EXPECT_EQ(platform::wayland::LayoutFromTwips(platform::TwipsRect{3000, 1500, 1680, 630}),

@@ -4,32 +4,32 @@
 # it the keyboard, T then releasing it below the window and pinning it again, drags by the
 # left button (paced) and the middle one (moved and released before the program reads the
 # press), and Alt+F4 saving the placement that the next start restores.
-# Usage: sway_test.sh NEVLIN VIRTUAL_POINTER
-source "$(dirname "$0")/../x_session.sh"
+# Usage: sway_test.sh NEVLIN VIRTUAL_POINTER ARTDIR
+# shellcheck source=SCRIPTDIR/wayland_session.sh
 source "$(dirname "$0")/wayland_session.sh"
-nevlin=$1 pointer=$2
+nevlin=$1 pointer=$2 art=$3
 require_tools foot wtype Xvfb convert compare
 
-power=$X_SESSION_TMP/power
+power=$SCRATCH/power
 fixture "$power" mains40
-export OSTRAVEL_POWER_SUPPLY_DIR=$power XDG_CONFIG_HOME=$X_SESSION_TMP/config
+export OSTRAVEL_POWER_SUPPLY_DIR=$power XDG_CONFIG_HOME=$SCRATCH/config
 settings=$XDG_CONFIG_HOME/Ostravel/settings.conf
 mkdir -p "$(dirname "$settings")"
 printf '[fNevlin Pos]\nHeight=630\nWidth=1680\nLeft=3000\nTop=1500\n' >"$settings" # 200 100 112 42 px
 
 note "the X11 window's pixels, for the panel to match"
-start_x
+start_x bare
 OSTRAVEL_BACKEND=x11 run_bg x11 "$nevlin"
 x11=$LAST_PID
 id=$(ostravel_window)
-x11_shot=$X_SESSION_TMP/x11.png
-wait_until 'snapshot "$id" "$x11_shot" && [ "$(picture_shown "$x11_shot" "$(dirname "$0")/../../monitor/art")" = mains ]' 10 ||
-  fail "the X11 window shows no mains picture"
+x11_shot=$SCRATCH/x11.png
+x11_shows_mains() { snapshot "$id" "$x11_shot" && [ "$(picture_shown "$x11_shot" "$art")" = mains ]; }
+wait_until x11_shows_mains 10 || fail "the X11 window shows no mains picture"
 kill "$x11"
 wait "$x11" 2>/dev/null || true
 
-start_sway
-shot=$X_SESSION_TMP/screen.png
+start_sway 1024x768
+shot=$SCRATCH/screen.png
 start_pointer "$pointer"
 start_keyboard
 run_bg foot foot -o colors.background=336699
@@ -38,9 +38,9 @@ wait_until 'screen_pixels "$shot" && [ "$(pixel "$shot" 246 112)" = 336699 ]' 10
 note "restored at its place and size, above the foot window"
 run_bg nevlin "$nevlin"
 pid=$LAST_PID
-wait_until 'panel_at 200 100' 10 || fail "no panel at 200 100: $(cat "$X_SESSION_TMP/nevlin.err")"
-convert "$shot" -crop 112x42+200+100 +repage "$X_SESSION_TMP/panel.png"
-expect "pixels unlike the X11 window's" "$(compare -metric AE -fuzz 20% "$x11_shot" "$X_SESSION_TMP/panel.png" null: 2>&1)" 0
+wait_until 'panel_at 200 100' 10 || fail "no panel at 200 100: $(cat "$SCRATCH/nevlin.err")"
+convert "$shot" -crop 112x42+200+100 +repage "$SCRATCH/panel.png"
+expect "pixels unlike the X11 window's" "$(compare -metric AE -fuzz 20% "$x11_shot" "$SCRATCH/panel.png" null: 2>&1)" 0
 
 foot_node=$(seat_focus)
 [ "${foot_node:-0}" != 0 ] || fail "the panel took the keyboard from the foot window when it appeared"

@@ -514,7 +514,3 @@ std::int16_t X11Window::GetAsyncKeyState(int virtualKey) {
 }
 
 } // namespace platform::x11
-
-std::unique_ptr<platform::Window> platform::OpenWindow(const WindowDesign& request, WarningHandler warn) {
-    return std::make_unique<x11::X11Window>(request, warn);
-}
