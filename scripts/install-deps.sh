@@ -14,7 +14,8 @@ packages_for() {
     # The whole-process benchmarks: nevlin's peer (a dock battery window) and a tracer of requests.
     bench)   echo wmbattery xtrace openbox xvfb x11-utils ;;
     # Headless compositors and the tools that drive them; Xvfb for the X11 window to compare with.
-    wayland) echo sway grim wtype foot weston xwayland xvfb x11-apps x11-utils xdotool imagemagick ;;
+    wayland) echo sway grim wtype foot weston xwayland xvfb x11-apps x11-utils x11-xserver-utils xdotool \
+                  imagemagick ;;
     windows) echo g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 \
                   nsis unzip file 7zip ;;
     # The Debian package and the checks of what it installs.

@@ -52,6 +52,29 @@ start_sway() {
   wait_until 'swaymsg -t get_outputs >/dev/null 2>&1' 10 || fail "sway does not answer"
 }
 
+# start_weston [WIDTHxHEIGHT]: a headless weston with one output (1024x768 unless given) and
+# Xwayland, which it starts at the first X client. WAYLAND_DISPLAY, XDG_RUNTIME_DIR and DISPLAY
+# are set for what follows. Xwayland runs as the compositor's user: a root test is let in.
+start_weston() {
+  local run display="" size=${1:-1024x768} config="$SCRATCH/weston.ini"
+  require_tools weston Xwayland xhost
+  run=$(compositor_runtime)
+  printf '[core]\nidle-time=0\n[shell]\npanel-position=none\n' >"$config"
+  chmod 644 "$config"
+  # shellcheck disable=SC2046 # the prefix is words
+  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$run" XDG_RUNTIME_DIR="$run" $(as_compositor_user) weston \
+    --config="$config" --backend=headless-backend.so --use-pixman --width="${size%x*}" --height="${size#*x}" \
+    --xwayland --socket=wayland-ostravel >"$SCRATCH/weston.log" 2>&1 &
+  end_at_exit $!
+  wait_until '[ -S "$run/wayland-ostravel" ] && display=$(sed -n "s/.*xserver listening on display \(:[0-9]*\).*/\1/p" "$SCRATCH/weston.log") && [ -n "$display" ]' 20 ||
+    fail "weston did not start with Xwayland: $(tail -n 3 "$SCRATCH/weston.log")"
+  export XDG_RUNTIME_DIR=$run WAYLAND_DISPLAY=wayland-ostravel DISPLAY=$display
+  if [ "$(id -u)" = 0 ]; then
+    # shellcheck disable=SC2046
+    wait_until '$(as_compositor_user) xhost +si:localuser:root >/dev/null 2>&1' 20 || fail "Xwayland did not start"
+  fi
+}
+
 # start_pointer VIRTUAL_POINTER [WIDTHxHEIGHT]: one virtual pointer for the rest of the test (a
 # seat whose pointer comes and goes trips wlroots 0.15), started before the programs it drives.
 start_pointer() {
