@@ -250,6 +250,10 @@ ShmBuffer* Painter::FreeBuffer(int width, int height) {
     return buffers_.back().get();
 }
 
+void Painter::SurfaceGone() {
+    for (auto& buffer : buffers_) buffer->Held = false;
+}
+
 wl_buffer* Painter::Paint(const Surface& surface, int width, int height, double dpi) {
     if (width <= 0 || height <= 0) return nullptr;
     ShmBuffer* buffer = FreeBuffer(width, height);

@@ -70,6 +70,9 @@ public:
     // The frame to attach, or null when the compositor still holds every buffer it may have.
     // Throws platform::Error when shared memory can't be had.
     wl_buffer* Paint(const Surface& surface, int width, int height, double dpi);
+    // The surface the buffers were attached to is gone: the compositor shows them no more, and
+    // may never say it let go of them.
+    void SurfaceGone();
 
 private:
     ShmBuffer* FreeBuffer(int width, int height);

@@ -145,6 +145,7 @@ void LayerWindow::DestroySurface() {
     if (surface_) wl_surface_destroy(surface_);
     layer_ = nullptr;
     surface_ = nullptr;
+    painter_.SurfaceGone();
     connection_.WatchPointerOn(nullptr);
     connection_.PointerEvents().clear();
     configured_ = false;
