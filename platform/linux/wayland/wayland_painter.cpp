@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/linux/font_request.h"
 #include "platform/picture_scale.h"
 #include "platform/process.h"
 #include "platform/twips.h"
@@ -22,15 +23,6 @@ namespace {
 // The desktop's standard window background, as on X11.
 constexpr Colour kWindowBackground = 0x00FFFFFF;
 
-// The letters a Cyrillic face must have: the basic Russian alphabet, upper and lower case, and Ё/ё.
-FcCharSet* CyrillicLetters() {
-    FcCharSet* letters = FcCharSetCreate();
-    for (FcChar32 letter = 0x0410; letter <= 0x044F; ++letter) FcCharSetAddChar(letters, letter);
-    FcCharSetAddChar(letters, 0x0401);
-    FcCharSetAddChar(letters, 0x0451);
-    return letters;
-}
-
 void AddBoolUnlessSet(FcPattern* pattern, const char* object, FcBool value) {
     FcValue set;
     if (FcPatternGet(pattern, object, 0, &set) == FcResultNoMatch) FcPatternAddBool(pattern, object, value);
@@ -39,20 +31,7 @@ void AddBoolUnlessSet(FcPattern* pattern, const char* object, FcBool value) {
 // The face Xft would open for the request: the same pattern, the configuration's substitutions,
 // then Xft's defaults for what they leave open (hinted, no autohinter).
 FcPattern* MatchedFont(const FontSpec& request, double pixels) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.Name.c_str()));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixels);
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.Weight));
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
-    if (request.Charset == kCharsetCyrillic) {
-        // The charset outranks the family in fontconfig's matching, so a face without
-        // these letters never wins over one that has them.
-        FcCharSet* letters = CyrillicLetters();
-        FcPatternAddCharSet(pattern, FC_CHARSET, letters);
-        FcCharSetDestroy(letters);
-        FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ru"));
-    }
+    FcPattern* pattern = FontRequestPattern(request, pixels);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     AddBoolUnlessSet(pattern, FC_HINTING, FcTrue);
     AddBoolUnlessSet(pattern, FC_AUTOHINT, FcFalse);
