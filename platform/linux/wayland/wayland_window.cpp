@@ -187,9 +187,11 @@ void LayerWindow::FollowOutputs() {
     const Output* output = connection_.OutputNamed(outputName_);
     if (layer_ && output) {
         if (output->Scale != scale_) {
+            // The new scale goes with a frame drawn for it, in the same commit.
             scale_ = output->Scale;
             wl_surface_set_buffer_scale(surface_, scale_);
             repaint_ = true;
+            Present();
         }
         return;
     }
