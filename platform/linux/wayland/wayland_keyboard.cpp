@@ -13,11 +13,6 @@ namespace platform::wayland {
 
 namespace {
 
-constexpr int kVirtualKeyShift = 0x10;
-constexpr int kVirtualKeyControl = 0x11;
-constexpr int kVirtualKeyF1 = 0x70;
-constexpr int kVirtualKeyF24 = 0x87;
-
 // The keysyms of a virtual key; both sides of a modifier count as the one key.
 std::vector<xkb_keysym_t> KeysymsOf(int virtualKey) {
     if (virtualKey == kVirtualKeyShift) return {XKB_KEY_Shift_L, XKB_KEY_Shift_R};
