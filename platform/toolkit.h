@@ -116,6 +116,9 @@ class Window {
 public:
     virtual ~Window() = default;
 
+    // Shows the window where its placement is then. A window system that makes the window only
+    // now (X11: a manager that places new windows itself honours where one is made, not where
+    // it is moved before the map) throws platform::Error here when it refuses it.
     virtual void Show() = 0;
     // The contents changed: repaint them at the next event pass. Nothing else repaints but exposure.
     virtual void Invalidate() = 0;

@@ -12,6 +12,7 @@
 #include <set>
 #include <utility>
 
+#include "platform/linux/font_request.h"
 #include "platform/picture_scale.h"
 #include "platform/process.h"
 
@@ -55,19 +56,6 @@ unsigned long PixelFormat::FromArgb(std::uint32_t argb) const {
     return Compose((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
-namespace {
-
-// The letters a Cyrillic face must have: the basic Russian alphabet, upper and lower case, and Ё/ё.
-FcCharSet* CyrillicLetters() {
-    FcCharSet* letters = FcCharSetCreate();
-    for (FcChar32 letter = 0x0410; letter <= 0x044F; ++letter) FcCharSetAddChar(letters, letter);
-    FcCharSetAddChar(letters, 0x0401);
-    FcCharSetAddChar(letters, 0x0451);
-    return letters;
-}
-
-} // namespace
-
 FontCache::FontCache(Display* display, int screen, const Scale& scale)
     : display_(display), screen_(screen), scale_(scale) {}
 
@@ -85,20 +73,7 @@ XftFont* FontCache::Get(const FontSpec& request) {
 }
 
 XftFont* FontCache::Open(const FontSpec& request) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.Name.c_str()));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, scale_.FontPixels(request.Size));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.Weight));
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
-    if (request.Charset == kCharsetCyrillic) {
-        // The charset outranks the family in fontconfig's matching, so a face without
-        // these letters never wins over one that has them.
-        FcCharSet* letters = CyrillicLetters();
-        FcPatternAddCharSet(pattern, FC_CHARSET, letters);
-        FcCharSetDestroy(letters);
-        FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ru"));
-    }
+    FcPattern* pattern = FontRequestPattern(request, scale_.FontPixels(request.Size));
     FcResult result = FcResultNoMatch;
     FcPattern* match = XftFontMatch(display_, screen_, pattern, &result);
     FcPatternDestroy(pattern);

@@ -52,6 +52,8 @@ public:
     std::int16_t GetAsyncKeyState(int virtualKey) override;
 
 private:
+    void SetPending(PixelRect placement);
+    void Create();
     void Handle(XEvent& event, WindowEvents& events);
     void HandlePress(const XButtonEvent& press, WindowEvents& events);
     void KeepOnTop(const XVisibilityEvent& visibility);
@@ -59,13 +61,18 @@ private:
 
     Connection connection_;
     Scale scale_;
-    ::Window window_ = 0;
+    std::string title_;
+    std::vector<const Image*> icons_;
+    ::Window window_ = 0; // made when first shown
+    PixelRect pending_;   // where it is made
     const Surface* contents_;
     std::unique_ptr<Painter> painter_;
     std::unique_ptr<X11Keyboard> keyboard_; // null when the server has no XInput 2
     std::optional<PressPoint> press_;        // the press being handled, for a move it starts
-    int width_ = 0;
+    int width_ = 0; // as the window is
     int height_ = 0;
+    int askedWidth_ = 0; // as the program asked for it
+    int askedHeight_ = 0;
     bool shown_ = false;
     bool topmost_ = false;
     bool exposed_ = false;
