@@ -3,6 +3,8 @@
 #include <charconv>
 #include <utility>
 
+#include "platform/message_text.h"
+
 namespace {
 
 const std::string kSection = "Alerts";
@@ -54,9 +56,10 @@ AlertSettings ReadAlertSettings(platform::SettingsStore& store, const std::strin
             value = *parsed;
             return;
         }
-        warn("ignoring " + kSection + "/" + key + " \"" + stored + "\" in " + store.Location(application) +
-             ": not a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest) +
-             "; using " + std::to_string(value));
+        // Worded as the placement's warnings are.
+        warn(store.Location(application) + ": ignoring [" + kSection + "] " + key + " = " +
+             platform::QuotedForMessage(stored) + " (not a whole number from " + std::to_string(lowest) + " to " +
+             std::to_string(highest) + "), using " + std::to_string(value));
     };
     settings.Enabled = text("Enabled") == "1";
     number("Low", settings.Low, 1, 100);
@@ -122,8 +125,9 @@ void AlertDecision::MainsChanged(const platform::SYSTEM_POWER_STATUS& reading, A
 void AlertDecision::OnBattery(const platform::SYSTEM_POWER_STATUS& reading, Clock::time_point now,
                               AlertActions& actions) {
     const int percent = reading.BatteryLifePercent;
-    if (percent >= settings_.Low + kRearmPoints) lowArmed_ = true;
     if (percent >= settings_.Critical + kRearmPoints) criticalArmed_ = true;
+    // Never a low alert while the critical one stands: with Critical at or above Low it comes alone.
+    if (percent >= settings_.Low + kRearmPoints && criticalArmed_) lowArmed_ = true;
 
     const AlertNotice notice{AlertKind::Low, reading.BatteryLifePercent, reading.BatteryLifeTime};
     if (percent <= settings_.Critical && criticalArmed_) {

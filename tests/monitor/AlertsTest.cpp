@@ -63,6 +63,14 @@ TEST(Alerts, RearmOnlyThreePointsAboveOrAfterTheMainsChanged) {
     Turns fromCritical{AlertDecision(On())};
     EXPECT_EQ(fromCritical.Step(0, 2), "critical ");
     EXPECT_EQ(fromCritical.Step(0, 8), "") << "the critical alert stood for the low one";
+
+    AlertSettings above = On();
+    above.Low = 5;
+    above.Critical = 10;
+    Turns criticalAboveLow{AlertDecision(above)};
+    EXPECT_EQ(criticalAboveLow.Step(0, 10), "critical ");
+    EXPECT_EQ(criticalAboveLow.Step(0, 8), "");
+    EXPECT_EQ(criticalAboveLow.Step(0, 5), "") << "no low alert while the critical one stands";
 }
 
 TEST(Alerts, UnknownReadingsNeitherAlertNorDisarm) {
@@ -139,8 +147,8 @@ TEST(Alerts, SettingsOutOfRangeWarnAndKeepTheirDefaults) {
     EXPECT_EQ(settings.CriticalDelay, 60);
     EXPECT_EQ(settings.CriticalCommand, "loginctl lock-session");
     ASSERT_EQ(warnings.size(), 3u);
-    EXPECT_EQ(warnings[0], "ignoring Alerts/Critical \"0\" in /home/user/.config/Ostravel/settings.conf: not a whole "
-                           "number from 1 to 100; using 5");
+    EXPECT_EQ(warnings[0], "/home/user/.config/Ostravel/settings.conf: ignoring [Alerts] Critical = \"0\" (not a "
+                           "whole number from 1 to 100), using 5");
 
     fakes::MemorySettings empty;
     EXPECT_FALSE(ReadAlertSettings(empty, "Ostravel", [](const std::string&) { FAIL(); }).Enabled);
