@@ -62,6 +62,7 @@ AlertSettings ReadAlertSettings(platform::SettingsStore& store, const std::strin
              std::to_string(highest) + "), using " + std::to_string(value));
     };
     settings.Enabled = text("Enabled") == "1";
+    if (!settings.Enabled) return settings;
     number("Low", settings.Low, 1, 100);
     number("Critical", settings.Critical, 1, 100);
     number("Full", settings.Full, 0, 100);
@@ -73,18 +74,19 @@ AlertSettings ReadAlertSettings(platform::SettingsStore& store, const std::strin
     return settings;
 }
 
-AlertText TextOf(const AlertNotice& notice) {
+platform::Notice NoticeOf(const AlertNotice& notice) {
+    using platform::NoticeLevel;
     switch (notice.Kind) {
     case AlertKind::Low:
-        return {"Батарея разряжается", ChargeText(notice)};
+        return {"Батарея разряжается", ChargeText(notice), NoticeLevel::Warning};
     case AlertKind::Critical:
-        return {"Батарея почти разряжена", ChargeText(notice) + ". Подключите питание."};
+        return {"Батарея почти разряжена", ChargeText(notice) + ". Подключите питание.", NoticeLevel::Critical};
     case AlertKind::Full:
-        return {"Батарея заряжена", ChargeText(notice)};
+        return {"Батарея заряжена", ChargeText(notice), NoticeLevel::Information};
     case AlertKind::PluggedIn:
-        return {"От сети", ChargeText(notice)};
+        return {"От сети", ChargeText(notice), NoticeLevel::Information};
     case AlertKind::Unplugged:
-        return {"От батареи", ChargeText(notice)};
+        return {"От батареи", ChargeText(notice), NoticeLevel::Information};
     }
     return {};
 }

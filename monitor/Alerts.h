@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/notifier.h"
 #include "platform/power_status.h"
 #include "platform/settings.h"
 
@@ -23,8 +24,9 @@ struct AlertSettings {
     int CriticalDelay = 60; // seconds between the critical alert and the command
 };
 
-// Reads the section "Alerts" of application's settings. A value that is not a whole number in
-// its range keeps its default, and warn gets one line naming the key and where it is kept.
+// Reads the section "Alerts" of application's settings; without Enabled=1 nothing else, so
+// that alerts left off say nothing. A value that is not a whole number in its range keeps its
+// default, and warn gets one line naming the key and where it is kept.
 AlertSettings ReadAlertSettings(platform::SettingsStore& store, const std::string& application,
                                 const std::function<void(const std::string&)>& warn);
 
@@ -36,12 +38,9 @@ struct AlertNotice {
     std::int32_t SecondsLeft = platform::kUnknownTime;
 };
 
-// The notice's summary and body, in Russian like the window's texts.
-struct AlertText {
-    std::string Summary;
-    std::string Body;
-};
-AlertText TextOf(const AlertNotice& notice);
+// The notice as the notifier shows it: summary and body in Russian like the window's texts;
+// the critical alert critical, the low one a warning, the rest information.
+platform::Notice NoticeOf(const AlertNotice& notice);
 
 // What one turn asks of the platform, in this order: withdraw, show, run.
 struct AlertActions {

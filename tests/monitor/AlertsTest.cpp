@@ -150,13 +150,19 @@ TEST(Alerts, SettingsOutOfRangeWarnAndKeepTheirDefaults) {
     EXPECT_EQ(warnings[0], "/home/user/.config/Ostravel/settings.conf: ignoring [Alerts] Critical = \"0\" (not a "
                            "whole number from 1 to 100), using 5");
 
-    fakes::MemorySettings empty;
-    EXPECT_FALSE(ReadAlertSettings(empty, "Ostravel", [](const std::string&) { FAIL(); }).Enabled);
+    fakes::MemorySettings off;
+    off.Values[{"Ostravel", "Alerts", "Low"}] = "x";
+    EXPECT_FALSE(ReadAlertSettings(off, "Ostravel", [](const std::string&) { FAIL(); }).Enabled)
+        << "alerts left off say nothing";
 }
 
-TEST(Alerts, TextsGiveTheChargeAndTheTimeLeftWhenKnown) {
-    EXPECT_EQ(TextOf({AlertKind::Low, 9, 3900}).Body, "Заряд 9 %, осталось 1 ч. 05 м.");
-    EXPECT_EQ(TextOf({AlertKind::Critical, 4, -1}).Body, "Заряд 4 %. Подключите питание.");
+TEST(Alerts, NoticesGiveTheChargeAndTheTimeLeftWhenKnown) {
+    const platform::Notice low = NoticeOf({AlertKind::Low, 9, 3900});
+    EXPECT_EQ(low.Body, "Заряд 9 %, осталось 1 ч. 05 м.");
+    EXPECT_EQ(low.Level, platform::NoticeLevel::Warning);
+    const platform::Notice critical = NoticeOf({AlertKind::Critical, 4, -1});
+    EXPECT_EQ(critical.Body, "Заряд 4 %. Подключите питание.");
+    EXPECT_EQ(critical.Level, platform::NoticeLevel::Critical);
 }
 
 } // namespace
