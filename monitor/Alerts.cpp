@@ -44,7 +44,7 @@ std::string ChargeText(const AlertNotice& notice) {
 } // namespace
 
 AlertSettings ReadAlertSettings(platform::SettingsStore& store, const std::string& application,
-                                const std::function<void(const std::string&)>& warn) {
+                                const platform::WarningHandler& warn) {
     AlertSettings settings;
     const auto text = [&](const char* key) { return store.GetSetting(application, kSection, key, ""); };
     // An absent key keeps its default silently; a present one must be a whole number in range.
@@ -56,6 +56,7 @@ AlertSettings ReadAlertSettings(platform::SettingsStore& store, const std::strin
             value = *parsed;
             return;
         }
+        if (!warn) return;
         // Worded as the placement's warnings are.
         warn(store.Location(application) + ": ignoring [" + kSection + "] " + key + " = " +
              platform::QuotedForMessage(stored) + " (not a whole number from " + std::to_string(lowest) + " to " +

@@ -5,12 +5,12 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "platform/notifier.h"
 #include "platform/power_status.h"
+#include "platform/process.h"
 #include "platform/settings.h"
 
 // The [Alerts] settings, read once at start.
@@ -28,7 +28,7 @@ struct AlertSettings {
 // that alerts left off say nothing. A value that is not a whole number in its range keeps its
 // default, and warn gets one line naming the key and where it is kept.
 AlertSettings ReadAlertSettings(platform::SettingsStore& store, const std::string& application,
-                                const std::function<void(const std::string&)>& warn);
+                                const platform::WarningHandler& warn);
 
 enum class AlertKind { Low, Critical, Full, PluggedIn, Unplugged };
 

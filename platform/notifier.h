@@ -2,9 +2,10 @@
 // each call starts its work and Turn, once per turn of the poll loop, carries it on.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
+
+#include "platform/process.h"
 
 namespace platform {
 
@@ -35,6 +36,6 @@ public:
 // Starts reaching the system's notification service and returns at once. Problems found later
 // go to `warn`, one line each from a Turn: a command that failed, each time; no notification
 // service, once (the notices are then dropped quietly). Throws Error when nothing can be set up.
-std::unique_ptr<Notifier> OpenNotifier(std::function<void(const std::string&)> warn);
+std::unique_ptr<Notifier> OpenNotifier(WarningHandler warn);
 
 } // namespace platform

@@ -165,4 +165,39 @@ TEST(Alerts, NoticesGiveTheChargeAndTheTimeLeftWhenKnown) {
     EXPECT_EQ(critical.Level, platform::NoticeLevel::Critical);
 }
 
+// The window with alerts on: each turn's actions reach the notifier in order, the notifier
+// turns with the window, nothing is saved; with alerts off no notifier is ever opened.
+TEST(Alerts, TheWindowCarriesOutEachTurnsActionsOnTheNotifier) {
+    auto store = std::make_shared<fakes::MemorySettings>();
+    const auto set = [&](const char* key, const char* value) { store->Values[{"Ostravel", "Alerts", key}] = value; };
+    set("Enabled", "1");
+    set("Low", "ten");
+    set("CriticalCommand", "loginctl lock-session");
+    fakes::Harness run(store);
+    ASSERT_NE(run.Notifier, nullptr);
+    EXPECT_EQ(run.Warnings, "/home/user/.config/Ostravel/settings.conf: ignoring [Alerts] Low = \"ten\" (not a whole "
+                            "number from 1 to 100), using 10\n");
+    for (const std::uint8_t percent : {20, 9, 4}) {
+        run.Power = fakes::Reading(0, 1, percent);
+        run.Form->Turn();
+    }
+    run.Now += seconds(60);
+    run.Form->Turn();
+    run.Power = fakes::Reading(1, 8, 4);
+    run.Form->Turn();
+    EXPECT_EQ(run.Notifier->Calls,
+              (std::vector<std::string>{"Show Warning Батарея разряжается", "Show Critical Батарея почти разряжена",
+                                        "Run loginctl lock-session", "Withdraw"}));
+    EXPECT_EQ(run.Notifier->Turns, 5);
+    EXPECT_TRUE(store->SavedKeys.empty()) << "the alerts write no setting";
+    EXPECT_EQ(run.Form->Controls().Label1.Caption, "4") << "the window is the same";
+
+    auto off = std::make_shared<fakes::MemorySettings>();
+    off->Values[{"Ostravel", "Alerts", "Enabled"}] = "0";
+    fakes::Harness quiet(off);
+    quiet.Power = fakes::Reading(0, 1, 3);
+    quiet.Form->Turn();
+    EXPECT_EQ(quiet.Notifier, nullptr);
+}
+
 } // namespace

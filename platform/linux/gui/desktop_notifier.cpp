@@ -57,7 +57,7 @@ void ConnectInThread(GTask* task, gpointer, gpointer, GCancellable* cancellable)
 
 class DesktopNotifier final : public Notifier {
 public:
-    explicit DesktopNotifier(std::function<void(const std::string&)> warn)
+    explicit DesktopNotifier(WarningHandler warn)
         : warn_(std::move(warn)), context_(g_main_context_new()), cancellable_(g_cancellable_new()) {
         OnContext([&] {
             GTask* task = g_task_new(nullptr, cancellable_, &DesktopNotifier::Connected, this);
@@ -215,7 +215,7 @@ private:
         if (warn_) warn_(warning);
     }
 
-    std::function<void(const std::string&)> warn_; // empty: warnings are dropped
+    WarningHandler warn_; // empty: warnings are dropped
     GMainContext* context_;
     GCancellable* cancellable_;
     GDBusConnection* bus_ = nullptr;
@@ -231,7 +231,7 @@ private:
 
 namespace platform {
 
-std::unique_ptr<Notifier> OpenNotifier(std::function<void(const std::string&)> warn) {
+std::unique_ptr<Notifier> OpenNotifier(WarningHandler warn) {
     return std::make_unique<x11::DesktopNotifier>(std::move(warn));
 }
 

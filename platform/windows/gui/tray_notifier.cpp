@@ -43,7 +43,7 @@ DWORD BalloonIcon(NoticeLevel level) {
 
 class TrayNotifier final : public Notifier {
 public:
-    explicit TrayNotifier(std::function<void(const std::string&)> warn) : warn_(std::move(warn)) {
+    explicit TrayNotifier(WarningHandler warn) : warn_(std::move(warn)) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         if (!::GetClassInfoExW(ThisModule(), kClassName, &windowClass)) {
@@ -150,7 +150,7 @@ private:
         if (warn_) warn_(warning);
     }
 
-    std::function<void(const std::string&)> warn_; // empty: warnings are dropped
+    WarningHandler warn_; // empty: warnings are dropped
     HWND window_ = nullptr;
     HICON icon_ = nullptr;
     bool added_ = false;
@@ -163,7 +163,7 @@ private:
 
 namespace platform {
 
-std::unique_ptr<Notifier> OpenNotifier(std::function<void(const std::string&)> warn) {
+std::unique_ptr<Notifier> OpenNotifier(WarningHandler warn) {
     return std::make_unique<windows_detail::TrayNotifier>(std::move(warn));
 }
 
