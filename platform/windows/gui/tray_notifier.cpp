@@ -1,6 +1,7 @@
 // Alerts as notification-area balloons (toasts on Windows 10 and 11): an icon of the program's
 // own that is there only while an alert is, and the command started with CreateProcessW. The
 // icon's window is message-only; the window's DoEvents dispatches its messages with the rest.
+// A low or critical alert keeps its icon until it is withdrawn; a notice only while it shows.
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -19,6 +20,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"OstravelAlerts";
 constexpr UINT kIconId = 1;
+constexpr UINT kIconMessage = WM_APP + 1; // the notification area's news about the icon
 constexpr int kProgramIconId = 1; // the program's icon in its resources
 
 HINSTANCE ThisModule() { return ::GetModuleHandleW(nullptr); }
@@ -47,7 +49,7 @@ public:
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         if (!::GetClassInfoExW(ThisModule(), kClassName, &windowClass)) {
-            windowClass.lpfnWndProc = ::DefWindowProcW;
+            windowClass.lpfnWndProc = &TrayNotifier::Procedure;
             windowClass.hInstance = ThisModule();
             windowClass.lpszClassName = kClassName;
             if (!::RegisterClassExW(&windowClass))
@@ -56,6 +58,7 @@ public:
         window_ = ::CreateWindowExW(0, kClassName, L"Ostravel", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(),
                                     nullptr);
         if (window_ == nullptr) throw Error("cannot create the alerts' window: " + SystemMessage(::GetLastError()));
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         icon_ = static_cast<HICON>(::LoadImageW(ThisModule(), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
                                                 LR_DEFAULTCOLOR));
@@ -64,6 +67,7 @@ public:
     ~TrayNotifier() override {
         Withdraw(); // an icon left behind stays in the notification area until the pointer passes over it
         for (const Command& command : running_) ::CloseHandle(command.Process);
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         ::DestroyWindow(window_);
         if (icon_) ::DestroyIcon(icon_);
     }
@@ -77,12 +81,14 @@ public:
         CopyInto(data.szInfoTitle, notice.Summary);
         CopyInto(data.szInfo, notice.Body);
         data.dwInfoFlags = BalloonIcon(notice.Level);
+        passing_ = notice.Level == NoticeLevel::Information;
         if (added_) {
             if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) WarnOnce("the notification area refused the alert");
             return;
         }
-        data.uFlags |= NIF_ICON | NIF_TIP;
+        data.uFlags |= NIF_ICON | NIF_TIP | NIF_MESSAGE;
         data.hIcon = icon_;
+        data.uCallbackMessage = kIconMessage;
         CopyInto(data.szTip, "Ostravel");
         added_ = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
         if (!added_) WarnOnce("the notification area refused the alert's icon");
@@ -131,6 +137,17 @@ private:
         std::string Text;
     };
 
+    // A notice's icon goes with its balloon, closed by the user or timed out.
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<TrayNotifier*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self != nullptr && message == kIconMessage && self->passing_ &&
+            (lParam == NIN_BALLOONTIMEOUT || lParam == NIN_BALLOONUSERCLICK)) {
+            self->Withdraw();
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
     NOTIFYICONDATAW IconData() const {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof data;
@@ -154,6 +171,7 @@ private:
     HWND window_ = nullptr;
     HICON icon_ = nullptr;
     bool added_ = false;
+    bool passing_ = false; // the balloon shown is a notice, not a low or critical alert
     bool warned_ = false;
     std::vector<Command> running_; // started and not yet ended
 };
