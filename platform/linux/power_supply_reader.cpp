@@ -107,9 +107,10 @@ void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
     files.ReadProperty(supply, SupplyProperty::PowerNow);
     if (!supply.powerNow) files.ReadProperty(supply, SupplyProperty::CurrentNow);
 
-    const bool chargeBased = !energyBased && supply.chargeNow && HasPositive(supply.chargeFull);
-    // Without a level of its own a battery may still give a coarse one.
-    if (!supply.capacity && !energyBased && !chargeBased) files.ReadProperty(supply, SupplyProperty::CapacityLevel);
+    // The coarse level stands in whenever no percentage can be worked out for all the batteries
+    // together (a charge pair without a voltage beside an energy pair, say), which only the
+    // whole tally knows: read it always, as uevent gives it.
+    files.ReadProperty(supply, SupplyProperty::CapacityLevel);
     // The kernel's own estimate stands in whenever the draw turns out unusable (absent, zero or
     // out of range, even once converted), which only the whole tally knows: read it always.
     files.ReadProperty(supply, SupplyProperty::TimeToEmptyAvg);

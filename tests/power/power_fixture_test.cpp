@@ -67,6 +67,9 @@ const FixtureCase kCases[] = {
     // Fuel gauges that give only a coarse level: Low, and Critical while charging.
     {"coarse_level", Record(0, 2, 255, -1, -1)},
     {"coarse_level_charging", Record(1, 14, 255, -1, -1)},
+    // An energy pair beside a charge pair without a voltage: no percentage for the two, so the
+    // lower coarse level of the two, Low.
+    {"mixed_units_coarse", Record(0, 2, 255, -1, -1)},
     // 50.4 Wh against 10.5 Ah at 12 V (126 Wh), at 12.6 W.
     {"energy_beside_charge", Record(0, 0, 40, 14400, 36000)},
     // 3 Ah at the 14.4 V minimum (43.2 Wh) against 57.6 Wh, at 1.2 A (17.28 W).
