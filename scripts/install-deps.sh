@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages_for() {
   case "$1" in
-    build)   echo cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev scdoc ;;
+    build)   echo cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev scdoc nlohmann-json3-dev ;;
     gui)     echo libx11-dev libxft-dev libfontconfig-dev libxi-dev libxrandr-dev libglib2.0-dev \
                   fonts-liberation fonts-dejavu-core xvfb x11-apps x11-utils imagemagick ;;
     test)    echo xvfb openbox xdotool x11-utils x11-apps imagemagick strace x11-xserver-utils x11-xkb-utils \

@@ -1,6 +1,7 @@
 // The power status query over one power-supply directory.
 #pragma once
 
+#include "platform/power_details.h"
 #include "platform/power_status.h"
 
 namespace platform::linux_detail {
@@ -16,5 +17,9 @@ inline constexpr const char* kPowerSupplyDirectory = "/sys/class/power_supply";
 // when the directory cannot be opened. With an `average` the times follow the draw averaged
 // over the queries; without one, the draw of now.
 Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average = nullptr);
+
+// The whole picture from every supply under `directory`: the record as ReadPowerStatus gives
+// it, the draw and times at the same rate, and the system's batteries sorted by name.
+Result<PowerDetails> ReadPowerDetails(const char* directory, RateAverage* average = nullptr);
 
 } // namespace platform::linux_detail
