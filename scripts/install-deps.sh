@@ -9,7 +9,7 @@ packages_for() {
     gui)     echo libx11-dev libxft-dev libfontconfig-dev libxi-dev libxrandr-dev libglib2.0-dev \
                   fonts-liberation fonts-dejavu-core xvfb x11-apps x11-utils imagemagick ;;
     test)    echo xvfb openbox xdotool x11-utils x11-apps imagemagick strace x11-xserver-utils x11-xkb-utils \
-                  shellcheck ;;
+                  shellcheck python3 ;;
     windows) echo g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 \
                   nsis unzip file 7zip ;;
     # The Debian package and the checks of what it installs.

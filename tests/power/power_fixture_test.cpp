@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/linux/power_supply_directory.h"
+#include "platform/power_details.h"
 #include "power_record.h"
 
 namespace platform::linux_detail {
@@ -195,6 +196,10 @@ TEST(SystemQuery, ReadsTheDirectoryNamedByTheEnvironment) {
     SYSTEM_POWER_STATUS status = kUntouched;
     EXPECT_TRUE(GetSystemPowerStatus(&status).Ok());
     EXPECT_EQ(status, Record(0, 0, 63, 11420, 17875));
+    const Result<PowerDetails> details = GetPowerDetails();
+    ASSERT_TRUE(details.Ok());
+    EXPECT_EQ(details->record, Record(0, 0, 63, 11420, 17875));
+    EXPECT_EQ(details->batteries.size(), 2u); // the mouse is no system battery
 }
 
 } // namespace
