@@ -85,6 +85,7 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
     design.Keys = {platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT};
     window_ = services_.OpenWindow(design);
     if (!window_) throw platform::Error("cannot open the window");
+    OpenAlerts();
 }
 
 fNevlin::~fNevlin() = default;
@@ -120,6 +121,7 @@ TurnOutcome fNevlin::Turn() {
     SetForeColor(controls_.Label1, colour);
     SetForeColor(controls_.Label2, colour);
     SetCaption(controls_.Label3, TypeVal(status_.ACLineStatus, status_.BatteryFlag, status_.BatteryLifeTime));
+    if (alerts_) Alert();
 
     if (contentsChanged_) {
         window_->Invalidate();
@@ -128,6 +130,27 @@ TurnOutcome fNevlin::Turn() {
     window_->DoEvents(*this);
     if (endStatus_) return {true, *endStatus_};
     return {};
+}
+
+// The alerts' settings are read once; alerts left off open nothing and cost a turn nothing.
+void fNevlin::OpenAlerts() {
+    if (!services_.OpenNotifier) return;
+    AlertSettings settings = ReadAlertSettings(*services_.Settings, services_.ApplicationName(), services_.Warn);
+    if (!settings.Enabled) return;
+    notifier_ = services_.OpenNotifier();
+    if (!notifier_) return;
+    alerts_.emplace(std::move(settings));
+    if (!services_.Now) services_.Now = [] { return std::chrono::steady_clock::now(); };
+}
+
+// What the reading just shown asks of the alerts, in order; then the notifier takes in its
+// answers without waiting.
+void fNevlin::Alert() {
+    const AlertActions actions = alerts_->Next(&status_, services_.Now());
+    if (actions.Withdraw) notifier_->Withdraw();
+    if (actions.Show) notifier_->Show(NoticeOf(*actions.Show));
+    if (actions.RunCriticalCommand) notifier_->Run(alerts_->Settings().CriticalCommand);
+    notifier_->Turn();
 }
 
 // The program ends once the current turn returns; the first reason to end wins.

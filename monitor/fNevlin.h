@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "monitor/Alerts.h"
+#include "platform/notifier.h"
 #include "platform/power_status.h"
 #include "platform/process.h"
 #include "platform/settings.h"
@@ -29,7 +32,11 @@ struct NevlinServices {
     const platform::Image* MainsPicture = nullptr;
     const platform::Image* BatteryPicture = nullptr;
     std::vector<const platform::Image*> Icons;
-    platform::WarningHandler Warn; // stored values the window passes over
+    platform::WarningHandler Warn; // stored values the window passes over, the notifier's troubles
+    // The battery alerts' notices and command, opened at start only when [Alerts] turns them
+    // on; without it (or with alerts off) a turn does nothing more for them.
+    std::function<std::unique_ptr<platform::Notifier>()> OpenNotifier;
+    std::function<std::chrono::steady_clock::time_point()> Now; // the critical command's delay; steady_clock by default
 };
 
 // The window's controls, as they are drawn.
@@ -92,6 +99,8 @@ private:
     void SetCaption(platform::Label& label, std::string caption);
     void SetForeColor(platform::Label& label, platform::Colour colour);
     void SetVisible(platform::Picture& picture, bool visible);
+    void OpenAlerts();
+    void Alert();
     // problemOf says why a number can't be used here, or nothing when it can.
     float RestoredValue(const std::string& application, const std::string& section, const char* key,
                         float defaultValue, const std::function<std::string(float)>& problemOf);
@@ -103,5 +112,7 @@ private:
     bool onTop_ = false;
     bool contentsChanged_ = false;
     std::optional<int> endStatus_;
+    std::optional<AlertDecision> alerts_; // with the notifier, only when the alerts are on
+    std::unique_ptr<platform::Notifier> notifier_;
     std::unique_ptr<platform::Window> window_; // last: goes before the controls it draws
 };

@@ -14,7 +14,7 @@ namespace {
 void Say(const std::string& message) { std::fprintf(stderr, "nevlin: %s\n", message.c_str()); }
 
 // The window's services on the running system: its window, settings store, power query,
-// sleep, art and where warnings go.
+// sleep, art, where warnings go and the alerts' notifier.
 NevlinServices PlatformServices(platform::SettingsStore& settings) {
     NevlinServices services;
     services.OpenWindow = [](const platform::WindowDesign& design) { return platform::OpenWindow(design, Say); };
@@ -30,6 +30,7 @@ NevlinServices PlatformServices(platform::SettingsStore& settings) {
     services.BatteryPicture = &art::BatteryPicture();
     services.Icons = art::IconImages();
     services.Warn = Say;
+    services.OpenNotifier = [] { return platform::OpenNotifier(Say); };
     return services;
 }
 

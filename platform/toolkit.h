@@ -79,10 +79,16 @@ constexpr int kButtonLeft = 1;
 constexpr int kButtonRight = 2;
 constexpr int kButtonMiddle = 4;
 
-// Virtual-key codes the window program asks Window::GetAsyncKeyState about.
-constexpr int kVirtualKeyAlt = 0x12; // either Alt key
-constexpr int kVirtualKeyF4 = 0x73;
-constexpr int kVirtualKeyT = 0x54;
+// Virtual-key codes, the keys' names in Window::GetAsyncKeyState and WindowDesign::Keys: the
+// Windows codes, which every backend maps to its own keys. A modifier is either of its two keys;
+// letters and digits are their upper-case ASCII codes ('A'-'Z', '0'-'9').
+constexpr int kVirtualKeyShift = 0x10;
+constexpr int kVirtualKeyControl = 0x11;
+constexpr int kVirtualKeyAlt = 0x12;
+constexpr int kVirtualKeyF1 = 0x70; // F1 to F24 in a row
+constexpr int kVirtualKeyF4 = kVirtualKeyF1 + 3;
+constexpr int kVirtualKeyF24 = kVirtualKeyF1 + 23;
+constexpr int kVirtualKeyT = 'T';
 
 class WindowEvents {
 public:
@@ -110,6 +116,9 @@ class Window {
 public:
     virtual ~Window() = default;
 
+    // Shows the window where its placement is then. A window system that makes the window only
+    // now (X11: a manager that places new windows itself honours where one is made, not where
+    // it is moved before the map) throws platform::Error here when it refuses it.
     virtual void Show() = 0;
     // The contents changed: repaint them at the next event pass. Nothing else repaints but exposure.
     virtual void Invalidate() = 0;

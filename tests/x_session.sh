@@ -1,8 +1,10 @@
 # shellcheck shell=bash
 # The session part of the shell harness (the general part is tests/harness.sh, sourced here):
 # a private Xvfb, an optional openbox that is ready only once it manages a window of ours,
-# pixels read back from windows, the window tests' power states, and the pointer's drags.
-# Sourced by tests/x11, tests/keys, tests/windows, tests/package, bench/x11 and scripts/run.
+# pixels read back from windows, the window tests' power states, the pointer's drags, and
+# private session buses.
+# Sourced by tests/x11, tests/keys, tests/alerts, tests/windows, tests/package, bench/x11 and
+# scripts/run.
 # shellcheck source=SCRIPTDIR/harness.sh
 source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
@@ -140,7 +142,7 @@ drag() {
 
 # quick_drag ID BUTTON DX DY FROM_X FROM_Y: presses BUTTON at (FROM_X, FROM_Y) of the window and
 # moves by (DX, DY) at once, long before the program's next turn reads the press; then holds
-# the button, nudging the pointer by a pixel until the window follows, and releases it there.
+# the pointer still until the window follows (10 s at most) and releases the button there.
 quick_drag() {
   local id=$1 button=$2 dx=$3 dy=$4 g x y before
   before=$(window_geometry "$id")
@@ -148,11 +150,8 @@ quick_drag() {
   x=$((g[0] + $5)) y=$((g[1] + $6))
   xdotool mousemove "$x" "$y" mousedown "$button" mousemove $((x + dx)) $((y + dy))
   # shellcheck disable=SC2317 # called through wait_until
-  nudge() {
-    xdotool mousemove $((x + dx + 1)) $((y + dy)) mousemove $((x + dx)) $((y + dy))
-    [ "$(window_geometry "$id")" != "$before" ]
-  }
-  wait_until nudge 10 || true
+  followed() { [ "$(window_geometry "$id")" != "$before" ]; }
+  wait_until followed 10 || true
   xdotool mouseup "$button"
 }
 
@@ -210,4 +209,48 @@ on_top_at() {
   read -r -a g <<<"$(window_geometry "$1")"
   snapshot root "$shot"
   [ "$(pixel "$shot" "${g[0]}" "${g[1]}")" = 0000C0 ] && [ "$(pixel "$shot" $((g[0] + 46)) $((g[1] + 12)))" = E0E0E0 ]
+}
+
+# start_session_bus NAME: a private session bus on a socket in $SCRATCH, its address in
+# BUS_ADDRESS; it starts no services on demand, so that a notification server installed on
+# the machine never stands in for one a test leaves out.
+start_session_bus() {
+  local socket=$SCRATCH/$1.socket config=$SCRATCH/$1.conf
+  require_tools dbus-daemon dbus-send
+  cat >"$config" <<CONFIG
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$socket</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONFIG
+  run_bg "$1" dbus-daemon --config-file="$config" --nofork --nosyslog
+  # shellcheck disable=SC2034 # read by the tests that source this file
+  BUS_ADDRESS=unix:path=$socket
+  wait_until 'bus_call "$BUS_ADDRESS" GetId >/dev/null 2>&1' 10 ||
+    fail "the session bus $1 did not start: $(tail -n 3 "$SCRATCH/$1.err")"
+}
+
+# bus_call ADDRESS METHOD [ARGUMENT...]: a call to the bus itself, its reply as dbus-send prints it.
+bus_call() {
+  local address=$1 method=$2
+  shift 2
+  dbus-send --bus="$address" --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    "org.freedesktop.DBus.$method" "$@"
+}
+
+# bus_pids ADDRESS: the process ids of the bus's connections, one a line (those that leave
+# meanwhile, such as the listing's own, left out).
+bus_pids() {
+  local name
+  for name in $(bus_call "$1" ListNames | grep -o '":[0-9.]*"' | tr -d '"'); do
+    { bus_call "$1" GetConnectionUnixProcessID "string:$name" 2>/dev/null || true; } | awk '/uint32/ {print $2}'
+  done
 }

@@ -1,4 +1,4 @@
-// The cost of one key poll (keymap round trip plus draining the raw key events) on the
+// The cost of one key poll (a read of the connection plus taking the raw key events) on the
 // display in $DISPLAY: at rest, for a whole hotkey turn, and right after a burst of taps.
 // Without a reachable display it exits with 77; its smoke run brings a virtual X server.
 #include <benchmark/benchmark.h>

@@ -25,14 +25,24 @@ public:
     std::int16_t GetAsyncKeyState(int) override { return 0; }
 };
 
+// No settings at all, as on a first run; or only the alerts turned on.
 class NoSettings final : public platform::SettingsStore {
 public:
-    std::string GetSetting(const std::string&, const std::string&, const std::string&,
+    bool AlertsOn = false;
+    std::string GetSetting(const std::string&, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override {
-        return defaultValue;
+        return AlertsOn && section == "Alerts" && key == "Enabled" ? "1" : defaultValue;
     }
     void SaveSetting(const std::string&, const std::string&, const std::string&, const std::string&) override {}
     std::string Location(const std::string&) const override { return "nowhere"; }
+};
+
+class QuietNotifier final : public platform::Notifier {
+public:
+    void Show(const platform::Notice&) override {}
+    void Withdraw() override {}
+    void Run(const std::string&) override {}
+    void Turn() override {}
 };
 
 struct Bench {
@@ -42,7 +52,8 @@ struct Bench {
     QuietWindow* window = nullptr;
     std::unique_ptr<fNevlin> form;
 
-    Bench() {
+    explicit Bench(bool alertsOn = false) {
+        settings.AlertsOn = alertsOn;
         NevlinServices services;
         services.OpenWindow = [this](const platform::WindowDesign&) {
             auto opened = std::make_unique<QuietWindow>();
@@ -57,6 +68,7 @@ struct Bench {
         services.Sleep = [](std::uint32_t) {};
         services.ApplicationName = [] { return std::string("Ostravel"); };
         services.ChargingPicture = services.MainsPicture = services.BatteryPicture = &picture;
+        services.OpenNotifier = [] { return std::make_unique<QuietNotifier>(); };
         form = std::make_unique<fNevlin>(std::move(services));
     }
 };
@@ -68,6 +80,14 @@ void TurnWithNothingChanged(benchmark::State& state) {
     if (bench.window->Invalidates != 1) state.SkipWithError("a turn without change invalidated the window");
 }
 BENCHMARK(TurnWithNothingChanged);
+
+// The same with the alerts on, over a notifier that does nothing: the decision's own cost.
+void TurnWithAlertsOn(benchmark::State& state) {
+    Bench bench(true);
+    bench.form->Turn();
+    for (auto _ : state) benchmark::DoNotOptimize(bench.form->Turn());
+}
+BENCHMARK(TurnWithAlertsOn);
 
 // The charge, its colour band, the state text and the picture change on every turn.
 void TurnWithAChangeToDraw(benchmark::State& state) {

@@ -26,11 +26,13 @@ bool MayHoldSupply(const dirent64& entry) {
     return entry.d_type == DT_LNK || entry.d_type == DT_DIR || entry.d_type == DT_UNKNOWN;
 }
 
-// Calls take(listing, name) for every entry that may hold a supply; fails only when the
-// directory cannot be opened.
+// Calls take(listing, name, entry) for every entry that may hold a supply, `entry` being its
+// inode number; fails only when the directory cannot be opened. With `kept`, the directory and
+// the supplies' uevent files stay open from one call to the next.
 template <class Take>
-Result<Done> ForEachSupply(const char* directory, Take&& take) {
-    const int listing = RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+Result<Done> ForEachSupply(const char* directory, KeptFiles* kept, Take&& take) {
+    const int listing = kept != nullptr ? kept->Listing(directory)
+                                        : RetryInterrupted([&] { return ::open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (listing == -1) return Result<Done>::Failed(QuotedForMessage(directory) + ": " + std::strerror(errno));
     alignas(dirent64) char entries[4096];
     for (;;) {
@@ -40,10 +42,13 @@ Result<Done> ForEachSupply(const char* directory, Take&& take) {
         for (ssize_t at = 0; at < size;) {
             const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
             at += entry->d_reclen;
-            if (MayHoldSupply(*entry)) take(listing, entry->d_name);
+            if (MayHoldSupply(*entry)) take(listing, entry->d_name, entry->d_ino);
         }
     }
-    ::close(listing);
+    if (kept != nullptr)
+        kept->CloseUnread();
+    else
+        ::close(listing);
     return Done{};
 }
 
@@ -55,23 +60,24 @@ std::optional<std::int64_t> AveragedRate(const PowerSupplyTally& tally, RateAver
 
 } // namespace
 
-Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average) {
+Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average,
+                             KeptFiles* kept) {
     if (status == nullptr || directory == nullptr) return Result<Done>::Failed("no directory or no record to fill");
     PowerSupplyTally tally;
-    const Result<Done> listed = ForEachSupply(directory, [&tally](int listing, const char* name) {
-        tally.Add(ReadPowerSupply(listing, name), name);
+    const Result<Done> listed = ForEachSupply(directory, kept, [&](int listing, const char* name, std::uint64_t entry) {
+        tally.Add(ReadPowerSupply(listing, name, SupplyReading::Record, kept, entry), name);
     });
     if (!listed) return listed;
     *status = tally.Result(AveragedRate(tally, average));
     return Done{};
 }
 
-Result<PowerDetails> ReadPowerDetails(const char* directory, RateAverage* average) {
+Result<PowerDetails> ReadPowerDetails(const char* directory, RateAverage* average, KeptFiles* kept) {
     if (directory == nullptr) return Result<PowerDetails>::Failed("no directory");
     PowerSupplyTally tally;
     std::vector<BatteryDetails> batteries;
-    const Result<Done> listed = ForEachSupply(directory, [&](int listing, const char* name) {
-        const PowerSupply supply = ReadPowerSupply(listing, name, SupplyReading::Details);
+    const Result<Done> listed = ForEachSupply(directory, kept, [&](int listing, const char* name, std::uint64_t entry) {
+        const PowerSupply supply = ReadPowerSupply(listing, name, SupplyReading::Details, kept, entry);
         tally.Add(supply, name);
         if (IsSystemBattery(supply)) batteries.push_back(BatteryDetailsOf(supply, name));
     });

@@ -1,11 +1,14 @@
 #include "platform/linux/power_supply_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <limits.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/linux/power_supply_directory.h"
 #include "platform/linux/power_supply_tally.h"
 #include "platform/linux/retry_interrupted.h"
 
@@ -14,10 +17,24 @@ namespace {
 
 // sysfs hands out at most one page per attribute, uevent included.
 constexpr std::size_t kFileLimit = 4096;
+// A directory of more entries than this is no kernel's: the rest are opened at each query.
+constexpr std::size_t kMostKept = 64;
+
+int OpenEntryFile(int listing, const char* path) {
+    // Non-blocking so that a stray FIFO cannot hang the query.
+    return RetryInterrupted([&] { return ::openat(listing, path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); });
+}
+
+// Still the file its path names, as far as one call can tell: a file replaced by a rename, or
+// removed, has no link left.
+bool StillLinked(int descriptor) {
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && status.st_nlink > 0;
+}
 
 class EntryFiles {
 public:
-    EntryFiles(int listing, const char* name) : listing_(listing) {
+    EntryFiles(int listing, const char* name) : listing_(listing), name_(name) {
         const std::size_t length = ::strnlen(name, NAME_MAX);
         std::memcpy(path_, name, length);
         path_[length] = '/';
@@ -29,15 +46,16 @@ public:
     std::string_view Read(const char* file) {
         cut_ = false;
         std::strcpy(leaf_, file);
-        // Non-blocking so that a stray FIFO cannot hang the query.
-        const int fd = RetryInterrupted(
-            [&] { return ::openat(listing_, path_, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); });
+        const int fd = OpenEntryFile(listing_, path_);
         if (fd == -1) return {};
         const ssize_t n = RetryInterrupted([&] { return ::read(fd, buffer_, sizeof buffer_); });
         ::close(fd);
-        if (n <= 0) return {};
-        cut_ = static_cast<std::size_t>(n) == sizeof buffer_;
-        return {buffer_, static_cast<std::size_t>(n)};
+        return Content(n);
+    }
+    // The uevent file, read through the files kept open.
+    std::string_view ReadUevent(KeptFiles& kept, std::uint64_t entry) {
+        cut_ = false;
+        return Content(kept.ReadUevent(listing_, name_, entry, buffer_, sizeof buffer_));
     }
     bool Cut() const { return cut_; }
 
@@ -48,7 +66,14 @@ public:
     }
 
 private:
+    std::string_view Content(ssize_t n) {
+        if (n <= 0) return {};
+        cut_ = static_cast<std::size_t>(n) == sizeof buffer_;
+        return {buffer_, static_cast<std::size_t>(n)};
+    }
+
     int listing_;
+    const char* name_;
     char path_[NAME_MAX + 1 + 32];
     char* leaf_;
     char buffer_[kFileLimit];
@@ -132,10 +157,76 @@ void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply, SupplyReading re
 
 } // namespace
 
-PowerSupply ReadPowerSupply(int listing, const char* name, SupplyReading reading) {
+KeptFiles::~KeptFiles() {
+    for (const File& file : files_) ::close(file.Descriptor);
+    if (listing_ != -1) ::close(listing_);
+}
+
+int KeptFiles::Listing(const char* path) {
+    if (listing_ != -1 && path_ == path) {
+        // The kernel's directory stays the same one for the system's life; another (a test's,
+        // a demo's) may be a link swapped between two queries, so its path is looked up again.
+        bool same = kernels_;
+        if (!same) {
+            struct stat named {};
+            if (RetryInterrupted([&] { return ::stat(path, &named); }) != 0) return -1;
+            same = named.st_dev == device_ && named.st_ino == inode_;
+        }
+        if (same && ::lseek(listing_, 0, SEEK_SET) == 0) return listing_;
+    }
+    // Another directory: the files kept are another directory's.
+    for (const File& file : files_) ::close(file.Descriptor);
+    files_.clear();
+    if (listing_ != -1) ::close(listing_);
+    path_ = path;
+    kernels_ = path_ == kPowerSupplyDirectory;
+    listing_ = RetryInterrupted([&] { return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    struct stat opened {};
+    if (listing_ != -1 && ::fstat(listing_, &opened) == 0) {
+        device_ = opened.st_dev;
+        inode_ = opened.st_ino;
+    }
+    return listing_;
+}
+
+ssize_t KeptFiles::ReadUevent(int listing, const char* name, std::uint64_t entry, char* buffer, std::size_t size) {
+    const auto kept = std::find_if(files_.begin(), files_.end(), [&](const File& file) { return file.Name == name; });
+    if (kept != files_.end()) {
+        // The kernel never replaces a supply's file: a supply it removes fails the read.
+        if (kept->Entry == entry && (kernels_ || StillLinked(kept->Descriptor))) {
+            const ssize_t n = RetryInterrupted([&] { return ::pread(kept->Descriptor, buffer, size, 0); });
+            if (n >= 0) {
+                kept->Read = true;
+                return n;
+            }
+        }
+        ::close(kept->Descriptor);
+        files_.erase(kept);
+    }
+    const std::string path = std::string(name) + "/uevent";
+    const int fd = OpenEntryFile(listing, path.c_str());
+    if (fd == -1) return -1;
+    const ssize_t n = RetryInterrupted([&] { return ::read(fd, buffer, size); });
+    if (n < 0 || files_.size() >= kMostKept) {
+        ::close(fd);
+        return n;
+    }
+    files_.push_back({name, entry, fd, true});
+    return n;
+}
+
+void KeptFiles::CloseUnread() {
+    const auto unread = std::stable_partition(files_.begin(), files_.end(), [](const File& file) { return file.Read; });
+    for (auto file = unread; file != files_.end(); ++file) ::close(file->Descriptor);
+    files_.erase(unread, files_.end());
+    for (File& file : files_) file.Read = false;
+}
+
+PowerSupply ReadPowerSupply(int listing, const char* name, SupplyReading reading, KeptFiles* kept,
+                            std::uint64_t entry) {
     PowerSupply supply;
     EntryFiles files(listing, name);
-    std::string_view uevent = files.Read("uevent");
+    std::string_view uevent = kept ? files.ReadUevent(*kept, entry) : files.Read("uevent");
     // Only whole lines count: a number cut off at the buffer's end would read as a smaller one.
     if (files.Cut()) uevent = uevent.substr(0, uevent.rfind('\n') + 1);
     if (uevent.empty()) {

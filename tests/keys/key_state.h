@@ -13,7 +13,7 @@ public:
     virtual ~KeyStateSource() = default;
     // As platform::Window::GetAsyncKeyState, for Alt, F4 and T.
     virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
-    // Keys asked until the next call share one snapshot of the keyboard.
+    // Keys asked until the next call read the keyboard as it was at the first of them.
     virtual void NextPoll() = 0;
 };
 

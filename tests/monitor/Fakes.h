@@ -2,6 +2,7 @@
 // an in-memory settings store and a scripted power query.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
@@ -97,6 +98,22 @@ public:
     }
 };
 
+// A notifier that writes down what it is asked: "Show Warning|Critical|Information SUMMARY",
+// "Withdraw", "Run COMMAND"; and counts its turns.
+class FakeNotifier final : public platform::Notifier {
+public:
+    std::vector<std::string> Calls;
+    int Turns = 0;
+
+    void Show(const platform::Notice& notice) override {
+        static const char* kLevels[] = {"Information", "Warning", "Critical"};
+        Calls.push_back(std::string("Show ") + kLevels[static_cast<int>(notice.Level)] + " " + notice.Summary);
+    }
+    void Withdraw() override { Calls.push_back("Withdraw"); }
+    void Run(const std::string& command) override { Calls.push_back("Run " + command); }
+    void Turn() override { ++Turns; }
+};
+
 // Warnings as the program prints them, a line each, without its name.
 inline platform::WarningHandler LinesInto(std::string& lines) {
     return [&lines](const std::string& message) { lines += message + '\n'; };
@@ -159,6 +176,12 @@ public:
         services.BatteryPicture = &Battery;
         services.Icons = {&Icon32, &Icon16};
         services.Warn = LinesInto(Warnings);
+        services.OpenNotifier = [this] {
+            auto notifier = std::make_unique<FakeNotifier>();
+            Notifier = notifier.get();
+            return notifier;
+        };
+        services.Now = [this] { return Now; };
         Form = std::make_unique<fNevlin>(std::move(services));
     }
 
@@ -171,6 +194,8 @@ public:
     std::function<void()> BetweenTurns;
     std::size_t StopAfterSleeps = 0; // a stop request from outside arrives during that sleep
     std::string Warnings;
+    FakeNotifier* Notifier = nullptr; // owned by the form; opened only when the alerts are on
+    std::chrono::steady_clock::time_point Now{};
     platform::Image Charging{32, 32, {}}, Mains{32, 32, {}}, Battery{32, 32, {}}, Icon32{32, 32, {}},
         Icon16{16, 16, {}};
     FakeWindow* Window = nullptr; // owned by the form

@@ -14,8 +14,10 @@ field() { dpkg-deb -f "$DEB" "$1"; }
 [ "$(field Version)" = "$VERSION" ] || fail "Version $(field Version), the project's is $VERSION"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 depends=$(field Depends)
-# Computed from the programs' libraries: the C library, Xlib, Xft, XInput2, XRandR, GLib.
-for library in libc6 libstdc++6 libx11-6 libxft2 libxi6 libxrandr2 libglib2.0-0; do
+# Computed from the programs' libraries: the C library, Xlib, Xft, XInput2, XRandR, GLib, and
+# the Wayland panel's libwayland, xkbcommon and cairo.
+for library in libc6 libstdc++6 libx11-6 libxft2 libxi6 libxrandr2 libglib2.0-0 libwayland-client0 \
+  libxkbcommon0 libcairo2; do
   [[ ", $depends," == *", $library "* ]] || fail "Depends lacks $library: $depends"
 done
 note "Depends: $depends"

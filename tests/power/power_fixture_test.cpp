@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/linux/power_supply_directory.h"
+#include "platform/linux/power_supply_reader.h"
 #include "platform/power_details.h"
 #include "power_record.h"
 
@@ -187,6 +189,46 @@ TEST_F(ChangingTree, AFailureAfterASuccessKeepsTheEarlierValues) {
     fs::remove_all(root_);
     EXPECT_FALSE(ReadPowerStatus(root_.c_str(), &status).Ok());
     EXPECT_EQ(status, Record(0, 0, 66, 11999, 18000));
+}
+
+// The programs read through files kept open: a file written over, one replaced by a rename, a
+// supply taken away and put back, and another tree behind the same link all show, and the
+// file of a supply taken away is closed.
+TEST_F(ChangingTree, KeptFilesFollowEveryChange) {
+    KeptFiles kept;
+    const auto viaKept = [&](const fs::path& directory) {
+        SYSTEM_POWER_STATUS status = kUntouched;
+        EXPECT_TRUE(ReadPowerStatus(directory.c_str(), &status, nullptr, &kept).Ok()) << directory;
+        return status;
+    };
+    const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    const fs::path link = root_.string() + "_link";
+    fs::remove(link);
+    fs::create_directory_symlink(root_, link);
+    EXPECT_EQ(viaKept(link), Query(root_));
+    const auto opened = openFiles();
+    EXPECT_EQ(viaKept(link), Query(root_)) << "the same files read again";
+
+    Write("AC/uevent", "POWER_SUPPLY_NAME=AC\nPOWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=1\n");
+    EXPECT_EQ(viaKept(link).ACLineStatus, 1) << "written over";
+    Write("BAT0/uevent.new", "POWER_SUPPLY_NAME=BAT0\nPOWER_SUPPLY_TYPE=Battery\nPOWER_SUPPLY_STATUS=Charging\n"
+                             "POWER_SUPPLY_ENERGY_FULL=50000000\nPOWER_SUPPLY_ENERGY_NOW=45000000\n");
+    fs::rename(root_ / "BAT0/uevent.new", root_ / "BAT0/uevent");
+    EXPECT_EQ(viaKept(link), Record(1, 1 | 8, 90, -1, -1)) << "replaced by a rename";
+
+    fs::rename(root_ / "BAT0", root_.string() + "_BAT0");
+    EXPECT_EQ(viaKept(link), Record(1, 128, 255, -1, -1)) << "taken away";
+    EXPECT_EQ(openFiles(), opened - 1);
+    fs::copy(kFixtures / "energy_only" / "BAT0", root_ / "BAT0");
+    EXPECT_EQ(viaKept(link), Query(root_)) << "another battery put back";
+    fs::remove_all(root_.string() + "_BAT0");
+
+    for (const char* other : {"charge_only", "two_batteries"}) {
+        fs::remove(link);
+        fs::create_directory_symlink(kFixtures / other, link);
+        EXPECT_EQ(viaKept(link), Query(kFixtures / other)) << "another tree behind the link: " << other;
+    }
+    fs::remove(link);
 }
 
 TEST(SystemQuery, ReadsTheDirectoryNamedByTheEnvironment) {

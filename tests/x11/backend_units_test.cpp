@@ -193,41 +193,4 @@ TEST(PointerButtons, ModifiersBecomeShiftCtrlAltBitsAndLocksAreIgnored) {
     EXPECT_EQ(ShiftOfXState(4), 2);
 }
 
-TEST(SurfaceDigest, ChangesExactlyWhenWhatIsShownChanges) {
-    using platform::x11::SurfaceDigest;
-    platform::Image picture = Filled(32, 32, 0xFFDEDEDE, 0xFFDEDEDE);
-    platform::Shape panel{{0, 0, 1680, 625}, 0x00E0E0E0, 0x00C00000, 3};
-    platform::Label number{{110, 40, 555, 300}, "100", 0x00FF0000, {"Arial", 15.75, 700, 204},
-                           platform::TextAlign::Right};
-    platform::Label state{{90, 360, 1020, 195}, "От батареи", 0x00000080, {"Verdana", 8.25, 400, 204},
-                          platform::TextAlign::Center};
-    platform::Picture charging{{1120, 70, 480, 480}, &picture, false};
-    platform::Picture mains{{1120, 70, 480, 480}, &picture, true};
-    platform::Surface surface{&panel, {&number, &state}, {&charging, &mains}};
-
-    const std::string before = SurfaceDigest(surface);
-    EXPECT_EQ(SurfaceDigest(surface), before);
-
-    number.Caption = "39";
-    EXPECT_NE(SurfaceDigest(surface), before);
-    number.Caption = "100";
-    EXPECT_EQ(SurfaceDigest(surface), before);
-
-    number.ForeColor = 0x000000FF;
-    EXPECT_NE(SurfaceDigest(surface), before);
-    number.ForeColor = 0x00FF0000;
-
-    // Same pixels, other picture shown: still a change of what is shown.
-    charging.Visible = true;
-    mains.Visible = false;
-    EXPECT_NE(SurfaceDigest(surface), before);
-    charging.Visible = false;
-    mains.Visible = true;
-
-    // Captions that only differ in where they split between labels are different surfaces.
-    number.Caption = "10";
-    state.Caption = "0От батареи";
-    EXPECT_NE(SurfaceDigest(surface), before);
-}
-
 } // namespace

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <locale>
 #include <sstream>
 #include <string>
@@ -52,37 +53,43 @@ int RecordError(Display*, XErrorEvent*) {
     return 0;
 }
 
+// Each atom the backend names, by the member it goes into.
+struct NamedAtom {
+    const char* Name;
+    ::Atom AtomSet::*Field;
+};
+constexpr NamedAtom kAtomNames[] = {
+    {"WM_PROTOCOLS", &AtomSet::WmProtocols},
+    {"WM_DELETE_WINDOW", &AtomSet::WmDeleteWindow},
+    {"WM_STATE", &AtomSet::WmState},
+    {"WM_NAME", &AtomSet::WmName},
+    {"UTF8_STRING", &AtomSet::Utf8String},
+    {"_NET_WM_NAME", &AtomSet::NetWmName},
+    {"_NET_WM_ICON", &AtomSet::NetWmIcon},
+    {"_NET_WM_PID", &AtomSet::NetWmPid},
+    {"_NET_WM_STATE", &AtomSet::NetWmState},
+    {"_NET_WM_STATE_ABOVE", &AtomSet::NetWmStateAbove},
+    {"_NET_WM_STATE_SKIP_TASKBAR", &AtomSet::NetWmStateSkipTaskbar},
+    {"_NET_WM_STATE_SKIP_PAGER", &AtomSet::NetWmStateSkipPager},
+    {"_NET_WM_STATE_HIDDEN", &AtomSet::NetWmStateHidden},
+    {"_NET_WM_STATE_MAXIMIZED_VERT", &AtomSet::NetWmStateMaximizedVert},
+    {"_NET_WM_STATE_MAXIMIZED_HORZ", &AtomSet::NetWmStateMaximizedHorz},
+    {"_NET_WM_MOVERESIZE", &AtomSet::NetWmMoveResize},
+    {"_NET_SUPPORTING_WM_CHECK", &AtomSet::NetSupportingWmCheck},
+    {"_NET_SUPPORTED", &AtomSet::NetSupported},
+    {"_NET_WORKAREA", &AtomSet::NetWorkarea},
+    {"_NET_CURRENT_DESKTOP", &AtomSet::NetCurrentDesktop},
+    {"_MOTIF_WM_HINTS", &AtomSet::MotifWmHints},
+};
+static_assert(std::size(kAtomNames) * sizeof(::Atom) == sizeof(AtomSet), "a name for every member");
+
 void InternAtoms(Display* display, AtomSet& atoms) {
-    // Same order as the fields of AtomSet.
-    char* names[] = {
-        const_cast<char*>("WM_PROTOCOLS"),
-        const_cast<char*>("WM_DELETE_WINDOW"),
-        const_cast<char*>("WM_STATE"),
-        const_cast<char*>("WM_NAME"),
-        const_cast<char*>("UTF8_STRING"),
-        const_cast<char*>("_NET_WM_NAME"),
-        const_cast<char*>("_NET_WM_ICON"),
-        const_cast<char*>("_NET_WM_PID"),
-        const_cast<char*>("_NET_WM_STATE"),
-        const_cast<char*>("_NET_WM_STATE_ABOVE"),
-        const_cast<char*>("_NET_WM_STATE_SKIP_TASKBAR"),
-        const_cast<char*>("_NET_WM_STATE_SKIP_PAGER"),
-        const_cast<char*>("_NET_WM_STATE_HIDDEN"),
-        const_cast<char*>("_NET_WM_STATE_MAXIMIZED_VERT"),
-        const_cast<char*>("_NET_WM_STATE_MAXIMIZED_HORZ"),
-        const_cast<char*>("_NET_WM_MOVERESIZE"),
-        const_cast<char*>("_NET_SUPPORTING_WM_CHECK"),
-        const_cast<char*>("_NET_SUPPORTED"),
-        const_cast<char*>("_NET_WORKAREA"),
-        const_cast<char*>("_NET_CURRENT_DESKTOP"),
-        const_cast<char*>("_MOTIF_WM_HINTS"),
-    };
-    constexpr int count = sizeof names / sizeof names[0];
-    static_assert(count * sizeof(::Atom) == sizeof(AtomSet), "one name per atom");
+    constexpr std::size_t count = std::size(kAtomNames);
+    char* names[count];
+    for (std::size_t i = 0; i < count; ++i) names[i] = const_cast<char*>(kAtomNames[i].Name);
     ::Atom interned[count];
-    XInternAtoms(display, names, count, False, interned);
-    ::Atom* fields = &atoms.WmProtocols;
-    for (int i = 0; i < count; ++i) fields[i] = interned[i];
+    XInternAtoms(display, names, static_cast<int>(count), False, interned); // one round trip
+    for (std::size_t i = 0; i < count; ++i) atoms.*kAtomNames[i].Field = interned[i];
 }
 
 } // namespace

@@ -14,12 +14,14 @@ namespace platform::x11 {
 
 // The one connection to the X server that the window program uses, with its atoms.
 
-// Every atom the backend names, interned in one round trip.
+// Every atom the backend names, interned in one round trip, each into its member by name.
 struct AtomSet {
-    Atom WmProtocols, WmDeleteWindow, WmState, WmName, Utf8String;
-    Atom NetWmName, NetWmIcon, NetWmPid, NetWmState, NetWmStateAbove, NetWmStateSkipTaskbar,
-        NetWmStateSkipPager, NetWmStateHidden, NetWmStateMaximizedVert, NetWmStateMaximizedHorz,
-        NetWmMoveResize, NetSupportingWmCheck, NetSupported, NetWorkarea, NetCurrentDesktop, MotifWmHints;
+    Atom WmProtocols = None, WmDeleteWindow = None, WmState = None, WmName = None, Utf8String = None;
+    Atom NetWmName = None, NetWmIcon = None, NetWmPid = None, NetWmState = None, NetWmStateAbove = None,
+         NetWmStateSkipTaskbar = None, NetWmStateSkipPager = None, NetWmStateHidden = None,
+         NetWmStateMaximizedVert = None, NetWmStateMaximizedHorz = None, NetWmMoveResize = None,
+         NetSupportingWmCheck = None, NetSupported = None, NetWorkarea = None, NetCurrentDesktop = None,
+         MotifWmHints = None;
 };
 
 class Connection {

@@ -1,5 +1,5 @@
-// The keyboard of the whole X display: key state words from a keymap snapshot and the raw key
-// events that follow it, whichever window has the focus.
+// The keyboard of the whole X display: key state words kept from the raw key events,
+// whichever window has the focus.
 #include "platform/linux/gui/x11_keyboard.h"
 
 #include <X11/XKBlib.h>
@@ -25,7 +25,7 @@ void KeyLatch::Watch(int virtualKey, const std::vector<int>& keycodes) {
         if (InRange(keycode)) key.Keycodes.push_back(keycode);
 }
 
-void KeyLatch::Begin(const Snapshot& keys) {
+void KeyLatch::Start(const Snapshot& keys) {
     for (int keycode = 0; keycode < 256; ++keycode) down_[keycode] = (keys[keycode / 8] >> (keycode % 8)) & 1;
 }
 
@@ -84,14 +84,14 @@ std::vector<int> KeycodesOf(Display* display, const std::vector<KeySym>& wanted)
 
 // The keysyms of a virtual key; both sides of a modifier count as the one key.
 std::vector<KeySym> KeysymsOf(int virtualKey) {
-    constexpr int kShift = 0x10, kControl = 0x11, kF1 = 0x70, kF24 = 0x87;
-    if (virtualKey == kShift) return {XK_Shift_L, XK_Shift_R};
-    if (virtualKey == kControl) return {XK_Control_L, XK_Control_R};
+    if (virtualKey == kVirtualKeyShift) return {XK_Shift_L, XK_Shift_R};
+    if (virtualKey == kVirtualKeyControl) return {XK_Control_L, XK_Control_R};
     if (virtualKey == kVirtualKeyAlt) return {XK_Alt_L, XK_Alt_R};
     if (virtualKey >= 'A' && virtualKey <= 'Z')
         return {static_cast<KeySym>(XK_a + (virtualKey - 'A')), static_cast<KeySym>(XK_A + (virtualKey - 'A'))};
     if (virtualKey >= '0' && virtualKey <= '9') return {static_cast<KeySym>(XK_0 + (virtualKey - '0'))};
-    if (virtualKey >= kF1 && virtualKey <= kF24) return {static_cast<KeySym>(XK_F1 + (virtualKey - kF1))};
+    if (virtualKey >= kVirtualKeyF1 && virtualKey <= kVirtualKeyF24)
+        return {static_cast<KeySym>(XK_F1 + (virtualKey - kVirtualKeyF1))};
     return {};
 }
 
@@ -130,6 +130,17 @@ X11Keyboard::X11Keyboard(Display* display, const std::vector<int>& virtualKeys)
         XkbSelectEvents(display, XkbUseCoreKbd, kMapChanges, kMapChanges);
     else
         xkbEventBase_ = -1; // the core MappingNotify still comes
+
+    // The keys already down, once; from here on the raw events say what changes. The snapshot
+    // is a round trip: the raw events queued before its answer are in it already.
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    KeyLatch::Snapshot snapshot{};
+    for (int i = 0; i < 32; ++i) snapshot[i] = static_cast<std::uint8_t>(keys[i]);
+    latch_.Start(snapshot);
+    XEvent queued;
+    while (XCheckIfEvent(display_, &queued, IsOurs, reinterpret_cast<XPointer>(this)))
+        if (IsMapChange(queued)) TakeEvent(queued);
 }
 
 X11Keyboard::~X11Keyboard() {
@@ -148,31 +159,27 @@ void X11Keyboard::LookUpKeycodes() {
     for (int virtualKey : virtualKeys_) latch_.Watch(virtualKey, KeycodesOf(display_, KeysymsOf(virtualKey)));
 }
 
+Bool X11Keyboard::IsOurs(Display*, XEvent* event, XPointer keyboard) {
+    const auto* self = reinterpret_cast<const X11Keyboard*>(keyboard);
+    return IsRawKeyEvent(*event, self->opcode_) || self->IsMapChange(*event) ? True : False;
+}
+
 std::int16_t X11Keyboard::GetAsyncKeyState(int virtualKey) {
-    if (!snapshotTaken_) {
-        TakeSnapshot();
-        snapshotTaken_ = true;
+    if (!caughtUp_) {
+        TakeArrivedEvents();
+        caughtUp_ = true;
     }
     return latch_.Take(virtualKey);
 }
 
-void X11Keyboard::TakeSnapshot() {
-    // The snapshot is a round trip, so every event sent before it is queued by now; the
-    // events taken after it replay into the same state and add the presses in between.
-    char keys[32] = {};
-    XQueryKeymap(display_, keys);
-    KeyLatch::Snapshot snapshot{};
-    for (int i = 0; i < 32; ++i) snapshot[i] = static_cast<std::uint8_t>(keys[i]);
-    latch_.Begin(snapshot);
-
+void X11Keyboard::TakeArrivedEvents() {
+    // Reads what has arrived, without asking the server anything: a poll while nothing happens
+    // is one read that finds nothing.
+    if (XEventsQueued(display_, QueuedAfterReading) == 0) return;
     // Only our events, in the order they came: the window's own stay queued for its event loop.
     // A change of map comes before the key events that carry the new codes.
-    const auto ours = [](Display*, XEvent* event, XPointer keyboard) -> Bool {
-        const auto* self = reinterpret_cast<const X11Keyboard*>(keyboard);
-        return IsRawKeyEvent(*event, self->opcode_) || self->IsMapChange(*event) ? True : False;
-    };
     XEvent event;
-    while (XCheckIfEvent(display_, &event, ours, reinterpret_cast<XPointer>(this))) TakeEvent(event);
+    while (XCheckIfEvent(display_, &event, IsOurs, reinterpret_cast<XPointer>(this))) TakeEvent(event);
 }
 
 bool X11Keyboard::TakeEvent(XEvent& event) {

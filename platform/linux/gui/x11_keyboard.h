@@ -1,5 +1,5 @@
-// The keyboard of the whole X display: key state words from a keymap snapshot and the raw key
-// events that follow it, whichever window has the focus.
+// The keyboard of the whole X display: key state words kept from the raw key events,
+// whichever window has the focus.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -11,8 +11,8 @@
 
 namespace platform::x11 {
 
-// Key state words from a keyboard snapshot and the raw key events that follow it:
-// 0x8000 while the key is down, 0x0001 when it was pressed since that key's previous word.
+// Key state words kept from a keyboard snapshot taken once and the raw key events that follow
+// it: 0x8000 while the key is down, 0x0001 when it was pressed since that key's previous word.
 class KeyLatch {
 public:
     // One bit per keycode, keycode 8 at bit 0 of byte 1 (the layout of XQueryKeymap).
@@ -22,9 +22,9 @@ public:
     // watched before, as after a change of keyboard map. A press already seen still counts.
     void Watch(int virtualKey, const std::vector<int>& keycodes);
 
-    // Starts a poll: which keys are down now.
-    void Begin(const Snapshot& keys);
-    // Raw events taken after the snapshot, in the order they happened.
+    // Which keys are down, from a snapshot; the raw events taken after it keep that up to date.
+    void Start(const Snapshot& keys);
+    // Raw events, in the order they happened.
     void Press(int keycode);
     void Release(int keycode); // only marks the key up: the press still counts
     // The key's word; clears its pressed-since flag. Keys not watched are always 0.
@@ -41,9 +41,9 @@ private:
     std::array<bool, 256> down_{};         // by keycode
 };
 
-// Key state words of the whole X keyboard, whichever window has the focus: the top bit from
-// XQueryKeymap, the lowest bit from XInput2 raw key events selected on the root window. The
-// keys' codes are looked up again whenever the keyboard map changes.
+// Key state words of the whole X keyboard, whichever window has the focus, kept from XInput2
+// raw key events selected on the root window after one XQueryKeymap at the start: a query asks
+// the server nothing. The keys' codes are looked up again whenever the keyboard map changes.
 class X11Keyboard {
 public:
     // Selects raw key events on the display's root window. Throws platform::Error when the
@@ -56,28 +56,32 @@ public:
     X11Keyboard& operator=(const X11Keyboard&) = delete;
 
     // 0x8000 while the key is down, 0x0001 when it was pressed since this key's previous call.
-    // The keys asked in one poll share one keymap snapshot: one round trip per poll, and a
-    // chord reads both of its keys from the same moment.
+    // The first key asked in a poll takes the raw events that have arrived by then, without a
+    // round trip; the keys asked after it in the same poll read the same moment.
     std::int16_t GetAsyncKeyState(int virtualKey);
-    // The next key asked starts a new poll with a fresh snapshot.
-    void NextPoll() { snapshotTaken_ = false; }
+    // The next key asked starts a new poll.
+    void NextPoll() { caughtUp_ = false; }
+    // Whether a key was asked in this poll, which read the connection then.
+    bool ReadInThisPoll() const { return caughtUp_; }
 
     // For an event loop on the same display: a raw key event or a change of keyboard map that
     // it has dequeued is taken here (call before XGetEventData on it). True when it was ours.
     bool TakeEvent(XEvent& event);
 
 private:
+    // XCheckIfEvent's predicate: a raw key event or a change of keyboard map.
+    static Bool IsOurs(Display* display, XEvent* event, XPointer keyboard);
     void Record(XGenericEventCookie& cookie);
     bool IsMapChange(const XEvent& event) const;
     void LookUpKeycodes();
-    void TakeSnapshot();
+    void TakeArrivedEvents();
 
     Display* display_;
     std::vector<int> virtualKeys_;
     int opcode_ = 0; // XInput's major opcode: tells its events from other extensions'
     int xkbEventBase_ = -1; // the XKEYBOARD extension's event type, -1 without it
     KeyLatch latch_;
-    bool snapshotTaken_ = false;
+    bool caughtUp_ = false;
 };
 
 } // namespace platform::x11

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
-#include <cstring>
 #include <fontconfig/fontconfig.h>
 #include <map>
 #include <set>
 #include <utility>
 
+#include "platform/linux/font_request.h"
 #include "platform/picture_scale.h"
 #include "platform/process.h"
 
@@ -56,19 +56,6 @@ unsigned long PixelFormat::FromArgb(std::uint32_t argb) const {
     return Compose((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
-namespace {
-
-// The letters a Cyrillic face must have: the basic Russian alphabet, upper and lower case, and Ё/ё.
-FcCharSet* CyrillicLetters() {
-    FcCharSet* letters = FcCharSetCreate();
-    for (FcChar32 letter = 0x0410; letter <= 0x044F; ++letter) FcCharSetAddChar(letters, letter);
-    FcCharSetAddChar(letters, 0x0401);
-    FcCharSetAddChar(letters, 0x0451);
-    return letters;
-}
-
-} // namespace
-
 FontCache::FontCache(Display* display, int screen, const Scale& scale)
     : display_(display), screen_(screen), scale_(scale) {}
 
@@ -86,20 +73,7 @@ XftFont* FontCache::Get(const FontSpec& request) {
 }
 
 XftFont* FontCache::Open(const FontSpec& request) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.Name.c_str()));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, scale_.FontPixels(request.Size));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.Weight));
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
-    if (request.Charset == kCharsetCyrillic) {
-        // The charset outranks the family in fontconfig's matching, so a face without
-        // these letters never wins over one that has them.
-        FcCharSet* letters = CyrillicLetters();
-        FcPatternAddCharSet(pattern, FC_CHARSET, letters);
-        FcCharSetDestroy(letters);
-        FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ru"));
-    }
+    FcPattern* pattern = FontRequestPattern(request, scale_.FontPixels(request.Size));
     FcResult result = FcResultNoMatch;
     FcPattern* match = XftFontMatch(display_, screen_, pattern, &result);
     FcPatternDestroy(pattern);
@@ -139,59 +113,6 @@ std::vector<long> NetWmIconData(const std::vector<const Image*>& icons) {
         for (std::uint32_t pixel : image->Pixels) data.push_back(static_cast<long>(pixel));
     }
     return data;
-}
-
-namespace {
-
-template <typename T> void Append(std::string& digest, const T& value) {
-    char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    digest.append(bytes, sizeof(T));
-}
-
-void Append(std::string& digest, const std::string& text) {
-    Append(digest, text.size());
-    digest += text;
-}
-
-void Append(std::string& digest, const TwipsRect& rect) {
-    Append(digest, rect.Left);
-    Append(digest, rect.Top);
-    Append(digest, rect.Width);
-    Append(digest, rect.Height);
-}
-
-} // namespace
-
-std::string SurfaceDigest(const Surface& surface) {
-    std::string digest;
-    digest.reserve(256);
-    if (surface.Panel) {
-        Append(digest, surface.Panel->Rect);
-        Append(digest, surface.Panel->FillColor);
-        Append(digest, surface.Panel->BorderColor);
-        Append(digest, surface.Panel->BorderWidth);
-    }
-    Append(digest, surface.Labels.size());
-    for (const Label* label : surface.Labels) {
-        if (!label) continue;
-        Append(digest, label->Rect);
-        Append(digest, label->Caption);
-        Append(digest, label->ForeColor);
-        Append(digest, label->Font.Name);
-        Append(digest, label->Font.Size);
-        Append(digest, label->Font.Weight);
-        Append(digest, label->Font.Charset);
-        Append(digest, label->Alignment);
-    }
-    Append(digest, surface.Pictures.size());
-    for (const Picture* picture : surface.Pictures) {
-        if (!picture) continue;
-        Append(digest, picture->Rect);
-        Append(digest, picture->Source);
-        Append(digest, picture->Visible);
-    }
-    return digest;
 }
 
 namespace {

@@ -64,10 +64,6 @@ private:
 // width, height, then the 0xAARRGGBB pixels row by row; format-32 properties are arrays of long.
 std::vector<long> NetWmIconData(const std::vector<const Image*>& icons);
 
-// A compact record of everything a Surface shows, to tell whether a repaint would change anything.
-
-std::string SurfaceDigest(const Surface& surface);
-
 // Draws a Surface off screen and puts it on the window in one copy, so nothing flickers.
 class Painter {
 public:

@@ -22,11 +22,33 @@
 namespace platform::x11 {
 
 X11Window::X11Window(const WindowDesign& request, const WarningHandler& warn)
-    : scale_(DpiFromResources(XResourceManagerString(connection_.Dpy()))), contents_(request.Contents) {
+    : scale_(DpiFromResources(XResourceManagerString(connection_.Dpy()))),
+      title_(request.Title),
+      icons_(request.Icons),
+      contents_(request.Contents) {
+    SetPending(scale_.ToPixels(request.Placement));
+    try {
+        keyboard_ = std::make_unique<X11Keyboard>(connection_.Dpy(), request.Keys);
+    } catch (const Error& error) {
+        // The window still works; only the polled hotkeys are lost.
+        if (warn) warn(std::string("hotkeys unavailable: ") + error.what());
+    }
+}
+
+void X11Window::SetPending(PixelRect placement) {
+    placement.Width = std::max(1, placement.Width);
+    placement.Height = std::max(1, placement.Height);
+    pending_ = placement;
+    askedWidth_ = width_ = placement.Width;
+    askedHeight_ = height_ = placement.Height;
+}
+
+// The X window with its properties, made when first shown, where it is to be: a manager that
+// places new windows itself (weston) maps one where it saw it created, whatever moves came
+// before the map.
+void X11Window::Create() {
     Display* display = connection_.Dpy();
-    PixelRect placement = scale_.ToPixels(request.Placement);
-    width_ = placement.Width > 0 ? placement.Width : 1;
-    height_ = placement.Height > 0 ? placement.Height : 1;
+    const PixelRect& placement = pending_;
 
     XSetWindowAttributes attributes{};
     // No background: the server never clears the window, so exposure shows no blank flash before the copy.
@@ -37,18 +59,12 @@ X11Window::X11Window(const WindowDesign& request, const WarningHandler& warn)
         ExposureMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask | VisibilityChangeMask;
     window_ = XCreateWindow(display, connection_.Root(), placement.X, placement.Y, width_, height_, 0,
                             CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
-    SetTitle(connection_, window_, request.Title);
+    SetTitle(connection_, window_, title_);
     SetIdentity(connection_, window_);
     SetPlacementHints(connection_, window_, {placement.X, placement.Y, width_, height_});
-    SetIcon(connection_, window_, request.Icons);
+    SetIcon(connection_, window_, icons_);
     WriteInitialStates(connection_, window_, topmost_);
     painter_ = std::make_unique<Painter>(display, connection_.Screen(), window_, scale_);
-    try {
-        keyboard_ = std::make_unique<X11Keyboard>(display, request.Keys);
-    } catch (const Error& error) {
-        // The window still works; only the polled hotkeys are lost.
-        if (warn) warn(std::string("hotkeys unavailable: ") + error.what());
-    }
     XSync(display, False); // a window the server refused is a failed set-up
     connection_.ThrowIfRequestRefused();
 }
@@ -56,10 +72,11 @@ X11Window::X11Window(const WindowDesign& request, const WarningHandler& warn)
 X11Window::~X11Window() {
     keyboard_.reset();
     painter_.reset();
-    XDestroyWindow(connection_.Dpy(), window_);
+    if (window_) XDestroyWindow(connection_.Dpy(), window_);
 }
 
 void X11Window::Show() {
+    if (!window_) Create();
     shown_ = true;
     XMapWindow(connection_.Dpy(), window_);
     XFlush(connection_.Dpy()); // the map goes out before the fonts are looked up
@@ -73,15 +90,20 @@ void X11Window::Invalidate() { invalidated_ = true; }
 
 void X11Window::DoEvents(WindowEvents& events) {
     Display* display = connection_.Dpy();
+    // The turn's key poll has just read the connection: when it left nothing queued, an idle
+    // pass reads nothing more.
+    const bool read = keyboard_ && keyboard_->ReadInThisPoll();
     if (keyboard_) keyboard_->NextPoll(); // the next turn's keys read a fresh keyboard
-    while (XPending(display)) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (keyboard_ && keyboard_->TakeEvent(event)) continue;
-        Handle(event, events);
+    if (!read || XEventsQueued(display, QueuedAlready) > 0) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (keyboard_ && keyboard_->TakeEvent(event)) continue;
+            Handle(event, events);
+        }
     }
     connection_.ThrowIfRequestRefused();
-    if (exposed_ || (invalidated_ && contents_ && SurfaceDigest(*contents_) != drawn_)) {
+    if (exposed_ || invalidated_) {
         Repaint();
         XFlush(display);
     }
@@ -91,7 +113,6 @@ void X11Window::DoEvents(WindowEvents& events) {
 void X11Window::Repaint() {
     exposed_ = false;
     if (!contents_) return;
-    drawn_ = SurfaceDigest(*contents_);
     painter_->Paint(*contents_, width_, height_);
 }
 
@@ -135,22 +156,29 @@ void X11Window::HandlePress(const XButtonEvent& press, WindowEvents& events) {
     press_.reset();
 }
 
-WindowState X11Window::State() { return ReadWindowState(connection_, window_); }
+WindowState X11Window::State() { return window_ ? ReadWindowState(connection_, window_) : WindowState::Normal; }
 
 TwipsRect X11Window::Placement() {
+    if (!window_) return scale_.ToTwips(pending_);
     int x = 0, y = 0;
     ::Window child = 0;
     // The manager's frame is the parent after reparenting: only the root gives screen positions.
     XTranslateCoordinates(connection_.Dpy(), window_, connection_.Root(), 0, 0, &x, &y, &child);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(connection_.Dpy(), window_, &attributes);
-    return scale_.ToTwips(PixelRect{x, y, attributes.width, attributes.height});
+    // The size asked for, not one a compositor imposed (sway's least floating height): that
+    // would be saved and asked for at every start, and grow no smaller.
+    return scale_.ToTwips(PixelRect{x, y, askedWidth_, askedHeight_});
 }
 
 void X11Window::SetPlacement(const TwipsRect& placement) {
     PixelRect pixels = scale_.ToPixels(placement);
     if (pixels.Width < 1) pixels.Width = 1;
     if (pixels.Height < 1) pixels.Height = 1;
+    if (!window_) {
+        SetPending(pixels); // made there when shown (see Create)
+        return;
+    }
+    askedWidth_ = pixels.Width;
+    askedHeight_ = pixels.Height;
     // The fixed size moves with the new size, or the manager would refuse it.
     SetPlacementHints(connection_, window_, pixels);
     XMoveResizeWindow(connection_.Dpy(), window_, pixels.X, pixels.Y, pixels.Width, pixels.Height);
@@ -186,7 +214,7 @@ void X11Window::SetTopmost(bool topmost) {
     topmost_ = topmost;
     if (!shown_) {
         // The manager reads the property when it first maps the window.
-        WriteInitialStates(connection_, window_, topmost_);
+        if (window_) WriteInitialStates(connection_, window_, topmost_);
         return;
     }
     if (HasLiveWindowManager(connection_))
@@ -410,17 +438,21 @@ void AskManagerToMove(const Connection& connection, ::Window window, unsigned in
     const unsigned int held = XButtonMask(xButton);
     // The press's implicit grab would keep the manager from grabbing the pointer.
     XUngrabPointer(connection.Dpy(), CurrentTime);
-    if (!(QueryPointer(connection).Mask & held)) {
+    const PointerState now = QueryPointer(connection);
+    if (!(now.Mask & held)) {
         // Up before the press was read: no manager follows a button that is up.
         if (auto release = QueuedRelease(connection, window, xButton)) MoveTo(connection, window, MovedOrigin(press, *release));
         return;
     }
-    // From the press point: the motion since the press counts, as it would have in a title bar.
-    SendMoveResize(connection, window, press.Pointer, kMoveResizeMove, xButton);
+    // A manager moves the window only for motion after its grab, and a hand that moved at once
+    // may now hold still: the motion since the press is made here, and the manager follows
+    // from where the pointer is now.
+    if (!(now.Root == press.Pointer)) MoveTo(connection, window, MovedOrigin(press, now.Root));
+    SendMoveResize(connection, window, now.Root, kMoveResizeMove, xButton);
     // A release between the query and the manager's grab never reaches the manager,
     // which would then leave the window stuck to the pointer.
     if (!(QueryPointer(connection).Mask & held)) {
-        SendMoveResize(connection, window, press.Pointer, kMoveResizeCancel, xButton);
+        SendMoveResize(connection, window, now.Root, kMoveResizeCancel, xButton);
         if (auto release = QueuedRelease(connection, window, xButton)) MoveTo(connection, window, MovedOrigin(press, *release));
     }
     XFlush(connection.Dpy());
@@ -506,7 +538,3 @@ std::int16_t X11Window::GetAsyncKeyState(int virtualKey) {
 }
 
 } // namespace platform::x11
-
-std::unique_ptr<platform::Window> platform::OpenWindow(const WindowDesign& request, WarningHandler warn) {
-    return std::make_unique<x11::X11Window>(request, warn);
-}

@@ -52,6 +52,8 @@ public:
     std::int16_t GetAsyncKeyState(int virtualKey) override;
 
 private:
+    void SetPending(PixelRect placement);
+    void Create();
     void Handle(XEvent& event, WindowEvents& events);
     void HandlePress(const XButtonEvent& press, WindowEvents& events);
     void KeepOnTop(const XVisibilityEvent& visibility);
@@ -59,18 +61,22 @@ private:
 
     Connection connection_;
     Scale scale_;
-    ::Window window_ = 0;
+    std::string title_;
+    std::vector<const Image*> icons_;
+    ::Window window_ = 0; // made when first shown
+    PixelRect pending_;   // where it is made
     const Surface* contents_;
     std::unique_ptr<Painter> painter_;
     std::unique_ptr<X11Keyboard> keyboard_; // null when the server has no XInput 2
     std::optional<PressPoint> press_;        // the press being handled, for a move it starts
-    int width_ = 0;
+    int width_ = 0; // as the window is
     int height_ = 0;
+    int askedWidth_ = 0; // as the program asked for it
+    int askedHeight_ = 0;
     bool shown_ = false;
     bool topmost_ = false;
     bool exposed_ = false;
     bool invalidated_ = false;
-    std::string drawn_; // what the last paint showed, to skip paints that change nothing
 };
 
 // The properties that make the window a small fixed, frameless, named window for the manager.
@@ -103,9 +109,10 @@ bool HasLiveWindowManager(const Connection& connection);
 
 // Moving the frameless window with the pointer while a button is held.
 
-// Hands the move to the window manager, which follows the pointer from the press point until
-// the button goes up. Returns at once. A button already released moves the window by what the
-// pointer moved from the press to the release (the press waited in the queue meanwhile).
+// Hands the move to the window manager, which follows the pointer until the button goes up;
+// the window first goes where the pointer has moved it since the press (the press may have
+// waited in the queue). Returns at once. A button already released moves the window by what
+// the pointer moved from the press to the release.
 void AskManagerToMove(const Connection& connection, ::Window window, unsigned int xButton, const PressPoint& press);
 
 // Without a manager: follows the pointer from the press point until the button goes up, then returns.
