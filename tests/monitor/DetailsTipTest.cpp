@@ -1,6 +1,9 @@
 // When the details tip shows, is refreshed and goes, on a clock the test moves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "Fakes.h"
 #include "monitor/DetailsTip.h"
 
 namespace {
@@ -55,6 +58,36 @@ TEST_F(TipTest, APressTakesTheTipAwayUntilThePointerComesBack) {
     tip.PointerEntered(now);
     now += 1s;
     EXPECT_EQ(Next(), TipAction::Show);
+}
+
+// The window's part: the details read and drawn only while the tip shows, and a press that
+// takes the tip away before the drag it starts.
+TEST(WindowTip, ShowsTheDetailsInRussianRedrawsThemOnlyWhenChangedAndGoesBeforeADrag) {
+    fakes::Harness h;
+    h.Power = fakes::Reading(0, 0, 66, 11880);
+    h.Form->PointerEntered();
+    h.Form->Turn();
+    EXPECT_EQ(h.DetailsReads, 0);
+    h.Now += 1s;
+    h.Form->Turn();
+    ASSERT_EQ(h.Window->Tips.size(), 1u);
+    EXPECT_EQ(h.Window->Tips[0],
+              platform::DetailsLines(platform::DetailsOfRecord(h.Power), platform::DetailsLanguage::Russian));
+    h.Form->Turn();
+    EXPECT_EQ(h.DetailsReads, 2) << "read anew while shown";
+    EXPECT_EQ(h.Window->Tips.size(), 1u) << "the same lines are not drawn again";
+    h.Power = fakes::Reading(0, 0, 65, 11000);
+    h.Form->Turn();
+    EXPECT_EQ(h.Window->Tips.size(), 2u);
+
+    h.Form->MouseDown(platform::kButtonLeft, 0, 0, 0); // the bare panel's corner: a drag
+    const auto& calls = h.Window->Calls;
+    const auto hide = std::find(calls.begin(), calls.end(), "HideTip");
+    EXPECT_LT(hide, std::find(calls.begin(), calls.end(), "BeginMove(1)"));
+    h.Now += 5s;
+    h.Form->Turn();
+    EXPECT_EQ(h.Window->Tips.size(), 2u);
+    EXPECT_EQ(h.DetailsReads, 3);
 }
 
 } // namespace
