@@ -149,7 +149,7 @@ public:
 
     // The details tip: a small window of its own beside this one (never over it), on the
     // screen, showing `lines` (UTF-8) one under the other; shown again it shows the new lines.
-    // Backends without one do nothing.
+    // Backends without one (the Wayland panel's) do nothing.
     virtual void ShowTip(const std::vector<std::string>& /*lines*/) {}
     virtual void HideTip() {}
 

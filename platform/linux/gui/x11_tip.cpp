@@ -5,36 +5,23 @@
 #include <algorithm>
 
 #include "platform/linux/gui/x11_window.h"
+#include "platform/tip_placement.h"
 
 namespace platform::x11 {
 namespace {
 
-constexpr int kGap = 2;     // pixels between the panel and the tip
 constexpr int kPadding = 4; // pixels around the text
 const FontSpec kTipFont{"Verdana", 8.25, 400, kCharsetCyrillic};
 constexpr Colour kTipFill = 0x00E1FFFF;   // pale yellow
 constexpr Colour kTipBorder = 0x00808080; // grey
 constexpr Colour kTipText = 0x00000000;
 
-int Within(int value, int low, int size, int room) { return std::max(low, std::min(value, low + room - size)); }
-
 } // namespace
 
 PixelRect TipPlacement(const PixelRect& panel, PixelSize size, const PixelRect& monitor) {
-    const int right = monitor.X + monitor.Width;
-    const int bottom = monitor.Y + monitor.Height;
-    const int alongX = Within(panel.X, monitor.X, size.Width, monitor.Width);
-    const int alongY = Within(panel.Y, monitor.Y, size.Height, monitor.Height);
-    const int below = panel.Y + panel.Height + kGap;
-    const int above = panel.Y - kGap - size.Height;
-    if (below + size.Height <= bottom) return {alongX, below, size.Width, size.Height};
-    if (above >= monitor.Y) return {alongX, above, size.Width, size.Height};
-    const int after = panel.X + panel.Width + kGap;
-    const int before = panel.X - kGap - size.Width;
-    if (after + size.Width <= right) return {after, alongY, size.Width, size.Height};
-    if (before >= monitor.X) return {before, alongY, size.Width, size.Height};
-    const bool moreBelow = bottom - below >= panel.Y - monitor.Y;
-    return {alongX, moreBelow ? below : above, size.Width, size.Height};
+    const ScreenArea area = TipArea({panel.X, panel.Y, panel.Width, panel.Height}, size.Width, size.Height,
+                                    {monitor.X, monitor.Y, monitor.Width, monitor.Height});
+    return {area.X, area.Y, area.Width, area.Height};
 }
 
 TipWindow::TipWindow(const Connection& connection, const Scale& scale) : connection_(connection), scale_(scale) {

@@ -14,9 +14,7 @@
 
 namespace platform::x11 {
 
-// Where a tip of `size` goes beside `panel`: below it, else above, else right of it, else
-// left, the first side where it fits on `monitor`, moved along that side to stay on the
-// monitor. Where it fits on no side, it goes below or above, wherever there is more room.
+// Where a tip of `size` goes beside `panel` on `monitor` (see platform::TipArea).
 PixelRect TipPlacement(const PixelRect& panel, PixelSize size, const PixelRect& monitor);
 
 class TipWindow {
