@@ -83,6 +83,7 @@ fNevlin::fNevlin(NevlinServices services) : services_(std::move(services)) {
     design.Placement = {0, 0, 1680, 630};
     design.Contents = &surface_;
     design.Keys = {platform::kVirtualKeyAlt, platform::kVirtualKeyF4, platform::kVirtualKeyT};
+    if (!services_.Now) services_.Now = [] { return std::chrono::steady_clock::now(); };
     window_ = services_.OpenWindow(design);
     if (!window_) throw platform::Error("cannot open the window");
     OpenAlerts();
@@ -129,8 +130,32 @@ TurnOutcome fNevlin::Turn() {
     }
     window_->DoEvents(*this);
     if (endStatus_) return {true, *endStatus_};
+    if (services_.GetPowerDetails) UpdateTip();
     return {};
 }
+
+// The tip shows the whole picture after the pointer has rested on the window; while it shows,
+// each turn reads the picture anew and the window redraws it only when its text changed.
+void fNevlin::UpdateTip() {
+    const TipAction action = tip_.Next(services_.Now);
+    if (action == TipAction::None) return;
+    if (action == TipAction::Hide) {
+        window_->HideTip();
+        tipLines_.clear();
+        return;
+    }
+    const platform::Result<platform::PowerDetails> details = services_.GetPowerDetails();
+    // A failed reading still has this turn's record to tell.
+    std::vector<std::string> lines = platform::DetailsLines(details ? *details : platform::DetailsOfRecord(status_),
+                                                            platform::DetailsLanguage::Russian);
+    if (action == TipAction::Refresh && lines == tipLines_) return;
+    tipLines_ = std::move(lines);
+    window_->ShowTip(tipLines_);
+}
+
+void fNevlin::PointerEntered() { tip_.PointerEntered(services_.Now()); }
+
+void fNevlin::PointerLeft() { tip_.PointerLeft(); }
 
 // The alerts' settings are read once; alerts left off open nothing and cost a turn nothing.
 void fNevlin::OpenAlerts() {
@@ -140,7 +165,6 @@ void fNevlin::OpenAlerts() {
     notifier_ = services_.OpenNotifier();
     if (!notifier_) return;
     alerts_.emplace(std::move(settings));
-    if (!services_.Now) services_.Now = [] { return std::chrono::steady_clock::now(); };
 }
 
 // What the reading just shown asks of the alerts, in order; then the notifier takes in its
@@ -184,6 +208,8 @@ void fNevlin::ToggleTopmost() {
 // Presses on the window: the labels and the visible picture keep theirs, the bare panel drags.
 void fNevlin::MouseDown(int button, int shift, int xTwips, int yTwips) {
     if (endStatus_) return; // closing: the window is about to go
+    tip_.Pressed(); // any press, a drag's among them, takes the tip away, before a drag begins
+    if (services_.GetPowerDetails) UpdateTip();
     for (const platform::Label* label : {&controls_.Label1, &controls_.Label2, &controls_.Label3}) {
         if (Contains(label->Rect, xTwips, yTwips)) return;
     }

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "monitor/Alerts.h"
+#include "monitor/DetailsTip.h"
 #include "platform/notifier.h"
+#include "platform/power_details.h"
 #include "platform/power_status.h"
 #include "platform/process.h"
 #include "platform/settings.h"
@@ -36,7 +38,9 @@ struct NevlinServices {
     // The battery alerts' notices and command, opened at start only when [Alerts] turns them
     // on; without it (or with alerts off) a turn does nothing more for them.
     std::function<std::unique_ptr<platform::Notifier>()> OpenNotifier;
-    std::function<std::chrono::steady_clock::time_point()> Now; // the critical command's delay; steady_clock by default
+    std::function<std::chrono::steady_clock::time_point()> Now; // the alerts' and the tip's clock; steady_clock by default
+    // As platform::GetPowerDetails, for the details tip; without it no tip shows.
+    std::function<platform::Result<platform::PowerDetails>()> GetPowerDetails;
 };
 
 // The window's controls, as they are drawn.
@@ -80,6 +84,8 @@ public:
     // Window events, delivered while the window processes its pending events.
     void MouseDown(int button, int shift, int xTwips, int yTwips) override;
     void CloseRequested() override;
+    void PointerEntered() override;
+    void PointerLeft() override;
 
     const std::string& Name() const;
     platform::Window& Window() { return *window_; }
@@ -101,6 +107,7 @@ private:
     void SetVisible(platform::Picture& picture, bool visible);
     void OpenAlerts();
     void Alert();
+    void UpdateTip();
     // problemOf says why a number can't be used here, or nothing when it can.
     float RestoredValue(const std::string& application, const std::string& section, const char* key,
                         float defaultValue, const std::function<std::string(float)>& problemOf);
@@ -114,5 +121,7 @@ private:
     std::optional<int> endStatus_;
     std::optional<AlertDecision> alerts_; // with the notifier, only when the alerts are on
     std::unique_ptr<platform::Notifier> notifier_;
+    TipDecision tip_;
+    std::vector<std::string> tipLines_; // as the tip shows them
     std::unique_ptr<platform::Window> window_; // last: goes before the controls it draws
 };

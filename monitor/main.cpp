@@ -6,6 +6,7 @@
 
 #include "monitor/art/art.h"
 #include "monitor/fNevlin.h"
+#include "platform/power_details.h"
 #include "platform/process.h"
 #include "platform/version.h"
 
@@ -31,6 +32,7 @@ NevlinServices PlatformServices(platform::SettingsStore& settings) {
     services.Icons = art::IconImages();
     services.Warn = Say;
     services.OpenNotifier = [] { return platform::OpenNotifier(Say); };
+    services.GetPowerDetails = [] { return platform::GetPowerDetails(); };
     return services;
 }
 

@@ -97,6 +97,10 @@ public:
     virtual void MouseDown(int button, int shift, int xTwips, int yTwips) = 0;
     // The window system's own close (window manager's close, Alt+F4 on a focused window).
     virtual void CloseRequested() = 0;
+    // The pointer came onto the window, or left it (also for a grab that takes it away).
+    // Backends without a details tip may never report them.
+    virtual void PointerEntered() {}
+    virtual void PointerLeft() {}
 
 protected:
     ~WindowEvents() = default;
@@ -142,6 +146,12 @@ public:
     virtual void ReleaseCapture() = 0;
     // Moves the window with the pointer until the button is released.
     virtual void BeginMove(int button) = 0;
+
+    // The details tip: a small window of its own beside this one (never over it), on the
+    // screen, showing `lines` (UTF-8) one under the other; shown again it shows the new lines.
+    // Backends without one (the Wayland panel's) do nothing.
+    virtual void ShowTip(const std::vector<std::string>& /*lines*/) {}
+    virtual void HideTip() {}
 
     // Key state word of a virtual-key code: 0x8000 while down, 0x0001 if pressed since
     // the previous query of that key; the whole keyboard, whichever window has the focus.

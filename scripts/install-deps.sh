@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages_for() {
   case "$1" in
-    build)   echo cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev scdoc ;;
+    build)   echo cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev scdoc nlohmann-json3-dev ;;
     gui)     echo libx11-dev libxft-dev libfontconfig-dev libxi-dev libxrandr-dev libglib2.0-dev \
                   libwayland-dev wayland-protocols libxkbcommon-dev libcairo2-dev \
                   fonts-liberation fonts-dejavu-core xvfb x11-apps x11-utils imagemagick ;;
     test)    echo xvfb openbox xdotool x11-utils x11-apps imagemagick strace x11-xserver-utils x11-xkb-utils \
-                  shellcheck dbus-daemon python3-dbusmock ;;
+                  shellcheck python3 dbus-daemon python3-dbusmock ;;
     # The whole-process benchmarks: nevlin's peer (a dock battery window) and a tracer of requests.
     bench)   echo wmbattery xtrace openbox xvfb x11-utils ;;
     # Headless compositors and the tools that drive them; Xvfb for the X11 window to compare with.

@@ -1,6 +1,7 @@
-// Cost of one power status query over a tree with mains, two batteries and a mouse.
+// Cost of one power status query over a tree with mains, two batteries and a mouse, and of
+// one details reading (the record, the times to empty and full, each battery's own values).
 //
-// GetSystemPowerStatus reads the directory named by OSTRAVEL_POWER_SUPPLY_DIR
+// GetSystemPowerStatus and GetPowerDetails read the directory named by OSTRAVEL_POWER_SUPPLY_DIR
 // (the bench tree in the test suite's smoke run; the machine's own supplies when unset).
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 
 #include "platform/linux/power_rate_average.h"
 #include "platform/linux/power_supply_directory.h"
+#include "platform/power_details.h"
 #include "platform/power_status.h"
 
 namespace {
@@ -26,6 +28,13 @@ void BM_GetSystemPowerStatus(benchmark::State& state) {
 }
 BENCHMARK(BM_GetSystemPowerStatus);
 
+void BM_GetPowerDetails(benchmark::State& state) {
+    const char* directory = std::getenv("OSTRAVEL_POWER_SUPPLY_DIR");
+    state.SetLabel(directory ? directory : platform::linux_detail::kPowerSupplyDirectory);
+    for (auto _ : state) benchmark::DoNotOptimize(platform::GetPowerDetails());
+}
+BENCHMARK(BM_GetPowerDetails);
+
 // The same tree, one property per file: what a kernel without uevent costs.
 void BM_ReadPowerStatus(benchmark::State& state, const std::string& tree) {
     const std::string directory = kFixtures + "/" + tree;
@@ -37,6 +46,13 @@ void BM_ReadPowerStatus(benchmark::State& state, const std::string& tree) {
 }
 BENCHMARK_CAPTURE(BM_ReadPowerStatus, uevent, std::string("bench"));
 BENCHMARK_CAPTURE(BM_ReadPowerStatus, attribute_files, std::string("bench_files"));
+
+void BM_ReadPowerDetails(benchmark::State& state, const std::string& tree) {
+    const std::string directory = kFixtures + "/" + tree;
+    for (auto _ : state) benchmark::DoNotOptimize(platform::linux_detail::ReadPowerDetails(directory.c_str()));
+}
+BENCHMARK_CAPTURE(BM_ReadPowerDetails, uevent, std::string("bench"));
+BENCHMARK_CAPTURE(BM_ReadPowerDetails, attribute_files, std::string("bench_files"));
 
 // What the averaging of the draw adds to every query: the boot clock and one step of the average.
 void BM_RateAverageNext(benchmark::State& state) {

@@ -32,9 +32,22 @@ constexpr std::array<PropertyName, kSupplyPropertyCount> kNames{{
     {"capacity_level", "CAPACITY_LEVEL"},
     {"time_to_empty_avg", "TIME_TO_EMPTY_AVG"},
     {"time_to_empty_now", "TIME_TO_EMPTY_NOW"},
+    {"energy_avg", "ENERGY_AVG"},
+    {"charge_avg", "CHARGE_AVG"},
+    {"voltage_avg", "VOLTAGE_AVG"},
+    {"power_avg", "POWER_AVG"},
+    {"current_avg", "CURRENT_AVG"},
+    {"energy_full_design", "ENERGY_FULL_DESIGN"},
+    {"charge_full_design", "CHARGE_FULL_DESIGN"},
+    {"cycle_count", "CYCLE_COUNT"},
+    {"time_to_full_avg", "TIME_TO_FULL_AVG"},
+    {"time_to_full_now", "TIME_TO_FULL_NOW"},
+    {"manufacturer", "MANUFACTURER"},
+    {"model_name", "MODEL_NAME"},
+    {"technology", "TECHNOLOGY"},
 }};
 
-static_assert(static_cast<int>(SupplyProperty::TimeToEmptyNow) + 1 == kSupplyPropertyCount);
+static_assert(static_cast<int>(SupplyProperty::Technology) + 1 == kSupplyPropertyCount);
 static_assert([] {
     for (const PropertyName& name : kNames)
         if (name.file == nullptr || name.event.empty()) return false;
@@ -43,9 +56,16 @@ static_assert([] {
 
 constexpr std::string_view kEventPrefix = "POWER_SUPPLY_";
 
+// Fuel gauges that cannot measure a rate or a time say 65535, which is not 18 hours.
+constexpr std::int64_t kGaugeNotAvailable = 65535;
+
 SupplyType ParseType(std::string_view text) {
-    if (text.empty()) return SupplyType::Unknown;
-    return text == "Battery" ? SupplyType::Battery : SupplyType::Other;
+    if (text.empty()) return SupplyType::Missing;
+    if (text == "Battery") return SupplyType::Battery;
+    if (text == "Mains") return SupplyType::Mains;
+    if (text == "USB" || text.starts_with("USB_")) return SupplyType::Usb;
+    if (text == "Unknown") return SupplyType::Unknown;
+    return SupplyType::Other;
 }
 
 SupplyScope ParseScope(std::string_view text) {
@@ -74,6 +94,36 @@ CapacityLevel ParseCapacityLevel(std::string_view text) {
     return CapacityLevel::Other;
 }
 
+bool IsGaugeReading(SupplyProperty property) {
+    switch (property) {
+    case SupplyProperty::PowerNow:
+    case SupplyProperty::CurrentNow:
+    case SupplyProperty::PowerAvg:
+    case SupplyProperty::CurrentAvg:
+    case SupplyProperty::TimeToEmptyAvg:
+    case SupplyProperty::TimeToEmptyNow:
+    case SupplyProperty::TimeToFullAvg:
+    case SupplyProperty::TimeToFullNow: return true;
+    default: return false;
+    }
+}
+
+std::string PrintableText(std::string_view text) {
+    std::string printable(text);
+    for (char& c : printable)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return printable;
+}
+
+std::string* TextField(PowerSupply& supply, SupplyProperty property) {
+    switch (property) {
+    case SupplyProperty::Manufacturer: return &supply.manufacturer;
+    case SupplyProperty::ModelName: return &supply.modelName;
+    case SupplyProperty::Technology: return &supply.technology;
+    default: return nullptr;
+    }
+}
+
 std::optional<std::int64_t>* NumberField(PowerSupply& supply, SupplyProperty property) {
     switch (property) {
     case SupplyProperty::Present: return &supply.present;
@@ -90,10 +140,23 @@ std::optional<std::int64_t>* NumberField(PowerSupply& supply, SupplyProperty pro
     case SupplyProperty::CurrentNow: return &supply.currentNow;
     case SupplyProperty::TimeToEmptyAvg: return &supply.timeToEmptyAvg;
     case SupplyProperty::TimeToEmptyNow: return &supply.timeToEmptyNow;
+    case SupplyProperty::EnergyAvg: return &supply.energyAvg;
+    case SupplyProperty::ChargeAvg: return &supply.chargeAvg;
+    case SupplyProperty::VoltageAvg: return &supply.voltageAvg;
+    case SupplyProperty::PowerAvg: return &supply.powerAvg;
+    case SupplyProperty::CurrentAvg: return &supply.currentAvg;
+    case SupplyProperty::EnergyFullDesign: return &supply.energyFullDesign;
+    case SupplyProperty::ChargeFullDesign: return &supply.chargeFullDesign;
+    case SupplyProperty::CycleCount: return &supply.cycleCount;
+    case SupplyProperty::TimeToFullAvg: return &supply.timeToFullAvg;
+    case SupplyProperty::TimeToFullNow: return &supply.timeToFullNow;
     case SupplyProperty::Type:
     case SupplyProperty::Scope:
     case SupplyProperty::Status:
-    case SupplyProperty::CapacityLevel: break;
+    case SupplyProperty::CapacityLevel:
+    case SupplyProperty::Manufacturer:
+    case SupplyProperty::ModelName:
+    case SupplyProperty::Technology: break;
     }
     return nullptr;
 }
@@ -141,8 +204,15 @@ void SetSupplyProperty(PowerSupply& supply, SupplyProperty property, std::string
     case SupplyProperty::Scope: supply.scope = ParseScope(text); return;
     case SupplyProperty::Status: supply.status = ParseStatus(text); return;
     case SupplyProperty::CapacityLevel: supply.capacityLevel = ParseCapacityLevel(text); return;
-    default: *NumberField(supply, property) = ParseWholeNumber(text); return;
+    default: break;
     }
+    if (std::string* field = TextField(supply, property)) {
+        *field = PrintableText(text);
+        return;
+    }
+    std::optional<std::int64_t> number = ParseWholeNumber(text);
+    if (number == kGaugeNotAvailable && IsGaugeReading(property)) number.reset();
+    *NumberField(supply, property) = number;
 }
 
 std::uint32_t ApplyUevent(PowerSupply& supply, std::string_view text) {

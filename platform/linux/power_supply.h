@@ -3,21 +3,25 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace platform::linux_detail {
 
-// Text values compare exactly with the kernel's words; anything else is Other.
-enum class SupplyType : std::uint8_t { Unknown, Battery, Other };
+// Text values compare exactly with the kernel's words; anything else is Other. Missing: not given.
+// Usb: every kind of USB port ("USB", "USB_C", "USB_PD", ...); Unknown: the kernel's word "Unknown".
+enum class SupplyType : std::uint8_t { Missing, Battery, Mains, Usb, Unknown, Other };
 enum class SupplyScope : std::uint8_t { Unknown, Device, Other };
 enum class SupplyStatus : std::uint8_t { Missing, Charging, Discharging, NotCharging, Full, Unknown, Other };
 // The coarse level of fuel gauges that give no percentage; the known ones run from lowest to highest.
 enum class CapacityLevel : std::uint8_t { Missing, Critical, Low, Normal, High, Full, Unknown, Other };
 
 // Numbers are in the kernel's units (µWh, µAh, µW, µA, µV, percent, seconds); an empty
-// optional is a property that was absent, unreadable or not a whole number.
+// optional is a property that was absent, unreadable or not a whole number, and a rate or
+// time of exactly 65535, the fuel gauges' "not available". Texts are trimmed, with control
+// characters shown as "?"; empty when not given.
 struct PowerSupply {
-    SupplyType type = SupplyType::Unknown;
+    SupplyType type = SupplyType::Missing;
     SupplyScope scope = SupplyScope::Unknown;
     SupplyStatus status = SupplyStatus::Missing;
     CapacityLevel capacityLevel = CapacityLevel::Missing;
@@ -35,6 +39,21 @@ struct PowerSupply {
     std::optional<std::int64_t> currentNow;
     std::optional<std::int64_t> timeToEmptyAvg;
     std::optional<std::int64_t> timeToEmptyNow;
+    // Averaged values, which some gauges give instead of the ones of now.
+    std::optional<std::int64_t> energyAvg;
+    std::optional<std::int64_t> chargeAvg;
+    std::optional<std::int64_t> voltageAvg;
+    std::optional<std::int64_t> powerAvg;
+    std::optional<std::int64_t> currentAvg;
+    // What only the details use.
+    std::optional<std::int64_t> energyFullDesign;
+    std::optional<std::int64_t> chargeFullDesign;
+    std::optional<std::int64_t> cycleCount;
+    std::optional<std::int64_t> timeToFullAvg;
+    std::optional<std::int64_t> timeToFullNow;
+    std::string manufacturer;
+    std::string modelName;
+    std::string technology;
 };
 
 // The properties this reader uses, named as the attribute files are.
@@ -43,8 +62,12 @@ enum class SupplyProperty : std::uint8_t {
     EnergyNow, EnergyFull, ChargeNow, ChargeFull,
     VoltageNow, VoltageMinDesign, VoltageMaxDesign, PowerNow, CurrentNow,
     CapacityLevel, TimeToEmptyAvg, TimeToEmptyNow,
+    EnergyAvg, ChargeAvg, VoltageAvg, PowerAvg, CurrentAvg,
+    EnergyFullDesign, ChargeFullDesign, CycleCount, TimeToFullAvg, TimeToFullNow,
+    Manufacturer, ModelName, Technology,
 };
-inline constexpr int kSupplyPropertyCount = 18;
+inline constexpr int kSupplyPropertyCount = 31;
+static_assert(kSupplyPropertyCount <= 32, "a set of properties is one bit each in 32");
 
 // "energy_now" for EnergyNow: the attribute file's name.
 const char* AttributeFileName(SupplyProperty property);

@@ -1,6 +1,7 @@
 // The power status query over one power-supply directory.
 #pragma once
 
+#include "platform/power_details.h"
 #include "platform/power_status.h"
 
 namespace platform::linux_detail {
@@ -19,5 +20,10 @@ inline constexpr const char* kPowerSupplyDirectory = "/sys/class/power_supply";
 // supplies' uevent files stay open from one query to the next.
 Result<Done> ReadPowerStatus(const char* directory, SYSTEM_POWER_STATUS* status, RateAverage* average = nullptr,
                              KeptFiles* kept = nullptr);
+
+// The whole picture from every supply under `directory`: the record as ReadPowerStatus gives
+// it, the draw and times at the same rate, and the system's batteries sorted by name. `kept` as
+// for ReadPowerStatus; the two may share one.
+Result<PowerDetails> ReadPowerDetails(const char* directory, RateAverage* average = nullptr, KeptFiles* kept = nullptr);
 
 } // namespace platform::linux_detail

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/linux/power_supply_directory.h"
+#include "platform/linux/power_supply_tally.h"
 #include "platform/linux/retry_interrupted.h"
 
 namespace platform::linux_detail {
@@ -81,14 +82,18 @@ private:
 
 bool HasPositive(const std::optional<std::int64_t>& value) { return value && *value > 0; }
 
-// Attribute by attribute, reading only what the supply's kind can use, in the
-// order that lets later files be skipped.
-void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
+// Attribute by attribute, reading only what the supply's kind can use, in the order that lets
+// later files be skipped. Each skip mirrors a rule of the tally: a file is left unread only
+// where its value cannot change the reading.
+void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply, SupplyReading reading) {
     files.ReadProperty(supply, SupplyProperty::Type);
     if (supply.type != SupplyType::Battery) {
         files.ReadProperty(supply, SupplyProperty::Online);
-        if (supply.online) files.ReadProperty(supply, SupplyProperty::Scope);
-        return;
+        // A supply of type Unknown may yet turn out to be an old driver's battery.
+        if (supply.type != SupplyType::Unknown) {
+            if (supply.online) files.ReadProperty(supply, SupplyProperty::Scope);
+            return;
+        }
     }
     files.ReadProperty(supply, SupplyProperty::Scope);
     if (supply.scope == SupplyScope::Device) return;
@@ -98,14 +103,21 @@ void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
     files.ReadProperty(supply, SupplyProperty::Status);
     files.ReadProperty(supply, SupplyProperty::Capacity);
     files.ReadProperty(supply, SupplyProperty::EnergyNow);
+    if (!supply.energyNow) files.ReadProperty(supply, SupplyProperty::EnergyAvg);
     files.ReadProperty(supply, SupplyProperty::EnergyFull);
-    const bool energyBased = supply.energyNow && HasPositive(supply.energyFull);
-    if (!energyBased) {
+    const bool energyPair = HasEnergyPair(supply);
+    if (!energyPair) {
         files.ReadProperty(supply, SupplyProperty::ChargeNow);
+        if (!supply.chargeNow) files.ReadProperty(supply, SupplyProperty::ChargeAvg);
         files.ReadProperty(supply, SupplyProperty::ChargeFull);
     }
     files.ReadProperty(supply, SupplyProperty::PowerNow);
     if (!supply.powerNow) files.ReadProperty(supply, SupplyProperty::CurrentNow);
+    const bool drawOfNow = supply.powerNow || supply.currentNow;
+    if (!drawOfNow) {
+        files.ReadProperty(supply, SupplyProperty::PowerAvg);
+        if (!supply.powerAvg) files.ReadProperty(supply, SupplyProperty::CurrentAvg);
+    }
 
     // The coarse level stands in whenever no percentage can be worked out for all the batteries
     // together (a charge pair without a voltage beside an energy pair, say), which only the
@@ -116,11 +128,29 @@ void ReadAttributeFiles(EntryFiles& files, PowerSupply& supply) {
     files.ReadProperty(supply, SupplyProperty::TimeToEmptyAvg);
     if (!HasPositive(supply.timeToEmptyAvg)) files.ReadProperty(supply, SupplyProperty::TimeToEmptyNow);
 
+    bool designInCharge = false;
+    if (reading == SupplyReading::Details) {
+        files.ReadProperty(supply, SupplyProperty::TimeToFullAvg);
+        if (!HasPositive(supply.timeToFullAvg)) files.ReadProperty(supply, SupplyProperty::TimeToFullNow);
+        files.ReadProperty(supply, SupplyProperty::EnergyFullDesign);
+        if (!HasPositive(supply.energyFullDesign)) {
+            files.ReadProperty(supply, SupplyProperty::ChargeFullDesign);
+            designInCharge = HasPositive(supply.chargeFullDesign);
+        }
+        files.ReadProperty(supply, SupplyProperty::CycleCount);
+        files.ReadProperty(supply, SupplyProperty::Manufacturer);
+        files.ReadProperty(supply, SupplyProperty::ModelName);
+        files.ReadProperty(supply, SupplyProperty::Technology);
+    }
+
     // The voltage turns charge into energy and current into power.
-    const bool chargeToConvert = !energyBased && (supply.chargeNow || HasPositive(supply.chargeFull));
-    if (!chargeToConvert && !(supply.currentNow && !supply.powerNow)) return;
+    const bool chargeToConvert = !energyPair && (ChargeNow(supply) || HasPositive(supply.chargeFull));
+    const bool currentToConvert = drawOfNow ? !supply.powerNow : !supply.powerAvg && supply.currentAvg;
+    if (!chargeToConvert && !currentToConvert && !designInCharge) return;
     files.ReadProperty(supply, SupplyProperty::VoltageNow);
     if (HasPositive(supply.voltageNow)) return;
+    files.ReadProperty(supply, SupplyProperty::VoltageAvg);
+    if (HasPositive(supply.voltageAvg)) return;
     files.ReadProperty(supply, SupplyProperty::VoltageMinDesign);
     if (HasPositive(supply.voltageMinDesign)) return;
     files.ReadProperty(supply, SupplyProperty::VoltageMaxDesign);
@@ -193,14 +223,15 @@ void KeptFiles::CloseUnread() {
     for (File& file : files_) file.Read = false;
 }
 
-PowerSupply ReadPowerSupply(int listing, const char* name, KeptFiles* kept, std::uint64_t entry) {
+PowerSupply ReadPowerSupply(int listing, const char* name, SupplyReading reading, KeptFiles* kept,
+                            std::uint64_t entry) {
     PowerSupply supply;
     EntryFiles files(listing, name);
     std::string_view uevent = kept ? files.ReadUevent(*kept, entry) : files.Read("uevent");
     // Only whole lines count: a number cut off at the buffer's end would read as a smaller one.
     if (files.Cut()) uevent = uevent.substr(0, uevent.rfind('\n') + 1);
     if (uevent.empty()) {
-        ReadAttributeFiles(files, supply);
+        ReadAttributeFiles(files, supply, reading);
         return supply;
     }
     // The kernel writes every property it has into uevent, so a property missing

@@ -11,6 +11,9 @@
 
 namespace platform::linux_detail {
 
+// What a reading needs: the record's properties, or also those only the details use.
+enum class SupplyReading : std::uint8_t { Record, Details };
+
 // A power-supply directory and its supplies' uevent files kept open from one query to the
 // next: a query lists the directory again from its start and reads each uevent file again from
 // its start (sysfs makes the values anew for every such read) instead of opening and closing
@@ -52,6 +55,7 @@ private:
 // `listing` is an open descriptor of the power-supply directory, `name` one of
 // its entries. A supply that cannot be read at all comes back with nothing known.
 // With `kept`, its uevent file is read through it; `entry` is the entry's inode number.
-PowerSupply ReadPowerSupply(int listing, const char* name, KeptFiles* kept = nullptr, std::uint64_t entry = 0);
+PowerSupply ReadPowerSupply(int listing, const char* name, SupplyReading reading = SupplyReading::Record,
+                            KeptFiles* kept = nullptr, std::uint64_t entry = 0);
 
 } // namespace platform::linux_detail

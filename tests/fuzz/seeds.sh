@@ -31,7 +31,7 @@ case "$target" in
     for f in "$fixtures"/arguments/*; do seed < "$f"; done ;;
   uevent)
     for f in "$fixtures"/power/*/*/uevent; do [ -f "$f" ] && seed < "$f"; done ;;
-  power_tree)
+  power_tree | power_details)
     for tree in "$fixtures"/power/*/; do seed < <(tree_as_input "${tree%/}"); done ;;
   settings_placement)
     for f in "$fixtures"/settings/*; do seed < "$f"; done ;;

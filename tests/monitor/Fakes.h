@@ -54,6 +54,12 @@ public:
     void SetTopmost(bool topmost) override { Calls.push_back(topmost ? "SetTopmost(true)" : "SetTopmost(false)"); }
     void ReleaseCapture() override { Calls.push_back("ReleaseCapture"); }
     void BeginMove(int button) override { Calls.push_back("BeginMove(" + std::to_string(button) + ")"); }
+    std::vector<std::vector<std::string>> Tips; // the lines of each ShowTip
+    void ShowTip(const std::vector<std::string>& lines) override {
+        Calls.push_back("ShowTip");
+        Tips.push_back(lines);
+    }
+    void HideTip() override { Calls.push_back("HideTip"); }
     std::int16_t GetAsyncKeyState(int virtualKey) override {
         KeysRead.push_back(virtualKey);
         std::deque<std::int16_t>& words = KeyWords[virtualKey];
@@ -182,6 +188,10 @@ public:
             return notifier;
         };
         services.Now = [this] { return Now; };
+        services.GetPowerDetails = [this] {
+            ++DetailsReads;
+            return platform::Result<platform::PowerDetails>(platform::DetailsOfRecord(Power));
+        };
         Form = std::make_unique<fNevlin>(std::move(services));
     }
 
@@ -190,6 +200,7 @@ public:
     bool PowerFails = false;
     std::string PowerFailure; // the system's reason for a failed query; "" when it gives none
     int Queries = 0;
+    int DetailsReads = 0;
     std::vector<std::uint32_t> Sleeps;
     std::function<void()> BetweenTurns;
     std::size_t StopAfterSleeps = 0; // a stop request from outside arrives during that sleep

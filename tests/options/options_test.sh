@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The options of nevlin and vantrel: --help and --version answer on stdout with status 0,
 # without a display; nevlin refuses anything else with status 2 and one line on stderr;
-# vantrel treats every other text, "--help;1000" included, as before: a file and an interval.
+# vantrel treats every other text, "--help;1000" and "./--json;1000" included, as before: a file
+# and an interval.
 # Usage: options_test.sh NEVLIN VANTREL VERSION
 # shellcheck source=SCRIPTDIR/../harness.sh
 source "$(dirname "$0")/../harness.sh"
@@ -50,7 +51,7 @@ done
 
 # vantrel: only the whole texts are options.
 has_record() { [[ $(cat "$1" 2>/dev/null) =~ ^(-1|[0-9]+)#-?[0-9]+#-?[0-9]+#[0-9]+#[0-9]+# ]]; }
-for text in "./--help;1000" "--help;1000" "--version;1000"; do
+for text in "./--help;1000" "--help;1000" "--version;1000" "./--json;1000" "--details;1000"; do
   fresh_case
   (cd "$work/case" && exec "$vantrel" "$text") >"$work/out" 2>"$work/err" &
   pid=$!
@@ -63,7 +64,7 @@ for text in "./--help;1000" "--help;1000" "--version;1000"; do
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 done
-for args in "--help x" "--Help" "--version " "-h"; do
+for args in "--help x" "--Help" "--version " "-h" "--json x" "--JSON" " --details"; do
   fresh_case
   run "$vantrel" "$args"
   [[ $status == 2 && -z $out && $err == "vantrel: "*"\"$args\""* ]] ||

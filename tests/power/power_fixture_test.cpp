@@ -10,6 +10,7 @@
 
 #include "platform/linux/power_supply_directory.h"
 #include "platform/linux/power_supply_reader.h"
+#include "platform/power_details.h"
 #include "power_record.h"
 
 namespace platform::linux_detail {
@@ -84,6 +85,25 @@ const FixtureCase kCases[] = {
     {"kernel_estimate_tiny_draw", Record(0, 1, 80, 7200, 9000)},
     // 35 of 50 Wh at 9 W, and 1 of 2 Ah at 11 V and 0.5 A: 46 of 72 Wh at 14.5 W.
     {"bench", Record(0, 0, 63, 11420, 17875)},
+    // Capacity 64 of 45.678901 Wh is 29.23449664 Wh, not rounded down before the share is taken
+    // (which gave 63 %); at 10 W that lasts 10524 s, and a full charge 16444 s.
+    {"capacity_beside_full", Record(0, 0, 64, 10524, 16444)},
+    // energy_now 0 while discharging at capacity 42: 42 % of 50 Wh, 21 Wh, at 8 W (not 0 %, critical).
+    {"zero_energy_now", Record(0, 0, 42, 9450, 22500)},
+    // 1.1 of 2 Ah; a current and a time to empty of 65535 are "not available", not 0.25 W and 18 h.
+    {"gauge_not_available", Record(0, 0, 55, -1, -1)},
+    // Type Unknown, discharging, with only averages: 20 of 40 Wh at 1.5 A and 12 V, 18 W.
+    {"unknown_type_battery", Record(0, 0, 50, 4000, 8000)},
+    // Full at capacity 100 beside 50.16 Wh of 5 Ah at 11.4 V (57 Wh, 88 %): the capacity wins.
+    {"cross_unit_capacity", Record(1, 1, 100, -1, -1)},
+    // Mains offline and the battery discharging: the USB port's stale online does not count.
+    // 30 of 50 Wh at 10 W.
+    {"usb_stale_online", Record(0, 0, 60, 10800, 18000)},
+    // 20 of 40 Wh, and 2.4 of 3 Ah at 12 V (28.8 of 36 Wh): 48.8 of 76 Wh at 7 + 0.25 × 12 W.
+    {"two_batteries_design", Record(0, 0, 64, 17568, 27360)},
+    // On mains, charging: no times in the record.
+    {"charging_rate", Record(1, 8, 60, -1, -1)},
+    {"charging_kernel_estimate", Record(1, 9, 80, -1, -1)},
 };
 
 void PrintTo(const FixtureCase& fixture, std::ostream* out) { *out << fixture.name; }
@@ -221,6 +241,10 @@ TEST(SystemQuery, ReadsTheDirectoryNamedByTheEnvironment) {
     SYSTEM_POWER_STATUS status = kUntouched;
     EXPECT_TRUE(GetSystemPowerStatus(&status).Ok());
     EXPECT_EQ(status, Record(0, 0, 63, 11420, 17875));
+    const Result<PowerDetails> details = GetPowerDetails();
+    ASSERT_TRUE(details.Ok());
+    EXPECT_EQ(details->record, Record(0, 0, 63, 11420, 17875));
+    EXPECT_EQ(details->batteries.size(), 2u); // the mouse is no system battery
 }
 
 } // namespace

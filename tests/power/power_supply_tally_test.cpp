@@ -365,6 +365,61 @@ TEST(Times, TheKernelsEstimateNeedsALoneBatteryAndStaysWithinSevenDays) {
     EXPECT_EQ(Combine({nearlyEmpty}), Record(0, 0, 50, 600, 1200));
 }
 
+PowerSupply Supply(SupplyType type, Number online) {
+    PowerSupply supply = Mains(online);
+    supply.type = type;
+    return supply;
+}
+
+TEST(LineStatus, AStaleUsbPortDoesNotOutvoteOfflineMainsWhileEveryBatteryDischarges) {
+    const PowerSupply mainsOff = Supply(SupplyType::Mains, 0), usbOn = Supply(SupplyType::Usb, 1);
+    EXPECT_EQ(Combine({mainsOff, usbOn, CapacityBattery(Discharging, 50)}).ACLineStatus, 0);
+    // Charging behind the port, and a weak charger on Mains, are on mains.
+    EXPECT_EQ(Combine({mainsOff, usbOn, CapacityBattery(Charging, 50)}).ACLineStatus, 1);
+    EXPECT_EQ(Combine({Supply(SupplyType::Mains, 1), CapacityBattery(Discharging, 50)}).ACLineStatus, 1);
+    // Without a Mains supply to say offline, or without a battery, the port counts.
+    EXPECT_EQ(Combine({usbOn, CapacityBattery(Discharging, 50)}).ACLineStatus, 1);
+    EXPECT_EQ(Combine({mainsOff, usbOn}).ACLineStatus, 1);
+    EXPECT_EQ(Combine({mainsOff, usbOn, CapacityBattery(Discharging, 50), CapacityBattery(SupplyStatus::Full, 100)})
+                  .ACLineStatus,
+              1);
+}
+
+TEST(SystemBattery, TypeUnknownIsABatteryOnlyWithABatterysStatusAndALevel) {
+    PowerSupply pmu = CapacityBattery(SupplyStatus::Unknown, 40);
+    pmu.type = SupplyType::Unknown;
+    EXPECT_EQ(Combine({pmu}).BatteryFlag, 128);
+    pmu = Battery(SupplyStatus::Full);
+    pmu.type = SupplyType::Unknown;
+    pmu.online = 1; // no level: a charger
+    EXPECT_EQ(Combine({pmu}), Record(1, 128, 255, -1, -1));
+    pmu.capacityLevel = CapacityLevel::High;
+    EXPECT_EQ(Combine({pmu}), Record(1, 1, 255, -1, -1));
+}
+
+TEST(Averages, StandInOnlyWhereTheValueOfNowIsAbsent) {
+    PowerSupply battery = EnergyBattery(Discharging, 30000000, 50000000, std::nullopt);
+    battery.energyAvg = 10000000;
+    battery.powerAvg = 10000000;
+    EXPECT_EQ(Combine({battery}), Record(0, 0, 60, 10800, 18000));
+    battery.energyNow.reset();
+    EXPECT_EQ(Combine({battery}), Record(0, 2, 20, 3600, 18000));
+    // A current of now without a voltage gives no draw, and no average takes its place.
+    battery.currentNow = 2000000;
+    EXPECT_EQ(Combine({battery}), Record(0, 2, 20, -1, -1));
+}
+
+TEST(Percent, AZeroLevelBesideACapacityIsUnreadOnlyWhileDischarging) {
+    PowerSupply battery = ChargeBattery(Discharging, 0, 4000000, 10000000);
+    battery.capacity = 25;
+    EXPECT_EQ(Combine({battery}), Record(0, 2, 25, -1, -1));
+    battery.status = Charging;
+    EXPECT_EQ(Combine({battery}).BatteryLifePercent, 0);
+    battery.status = Discharging;
+    battery.capacity = 0; // truly empty
+    EXPECT_EQ(Combine({battery}).BatteryLifePercent, 0);
+}
+
 TEST(BatterySet, TellsSetsOfNamesApartInAnyOrder) {
     const PowerSupply battery = CapacityBattery(Discharging, 50);
     const auto set = [&battery](std::initializer_list<const char*> names) {

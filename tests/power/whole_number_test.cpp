@@ -46,7 +46,15 @@ TEST(SupplyWords, CompareExactlyWithTheKernelsWords) {
     SetSupplyProperty(supply, SupplyProperty::Type, "battery");
     EXPECT_EQ(supply.type, SupplyType::Other);
     SetSupplyProperty(supply, SupplyProperty::Type, "\n");
+    EXPECT_EQ(supply.type, SupplyType::Missing);
+    SetSupplyProperty(supply, SupplyProperty::Type, "Unknown");
     EXPECT_EQ(supply.type, SupplyType::Unknown);
+    for (const char* port : {"USB", "USB_C", "USB_PD_DRP"}) {
+        SetSupplyProperty(supply, SupplyProperty::Type, port);
+        EXPECT_EQ(supply.type, SupplyType::Usb) << port;
+    }
+    SetSupplyProperty(supply, SupplyProperty::Type, "USBC");
+    EXPECT_EQ(supply.type, SupplyType::Other);
 
     SetSupplyProperty(supply, SupplyProperty::Scope, "Device\n");
     EXPECT_EQ(supply.scope, SupplyScope::Device);
@@ -79,9 +87,23 @@ TEST(Uevent, TakesTheKnownPropertiesAndSaysWhichItCarried) {
     EXPECT_EQ(supply.energyFull, Number{50000000});
     EXPECT_EQ(supply.energyNow, Number{12345});
     EXPECT_EQ(supply.capacity, std::nullopt);
-    EXPECT_EQ(supply.type, SupplyType::Unknown);
+    EXPECT_EQ(supply.modelName, "A=B");
+    EXPECT_EQ(supply.type, SupplyType::Missing);
     EXPECT_EQ(carried, PropertyBit(SupplyProperty::Status) | PropertyBit(SupplyProperty::EnergyFull) |
+                           PropertyBit(SupplyProperty::EnergyFullDesign) | PropertyBit(SupplyProperty::ModelName) |
                            PropertyBit(SupplyProperty::Capacity) | PropertyBit(SupplyProperty::EnergyNow));
+}
+
+TEST(SupplyValues, GaugesNotAvailableCodeIsNoRateOrTimeAndTextsArePrintable) {
+    PowerSupply supply;
+    ApplyUevent(supply, "POWER_SUPPLY_CURRENT_NOW=65535\nPOWER_SUPPLY_TIME_TO_FULL_NOW=65535\n"
+                        "POWER_SUPPLY_ENERGY_NOW=65535\nPOWER_SUPPLY_POWER_NOW=65534\n"
+                        "POWER_SUPPLY_MANUFACTURER= \x1b[31mACME\t\n");
+    EXPECT_EQ(supply.currentNow, std::nullopt);
+    EXPECT_EQ(supply.timeToFullNow, std::nullopt);
+    EXPECT_EQ(supply.energyNow, Number{65535}); // a level, not a rate
+    EXPECT_EQ(supply.powerNow, Number{65534});
+    EXPECT_EQ(supply.manufacturer, "?[31mACME");
 }
 
 } // namespace

@@ -439,6 +439,71 @@ test_shorter_record_leaves_the_tail() {
   end
 }
 
+# --- one reading as a report: --details and --json ------------------------------------
+
+# The layout of --details over two batteries with design values (the values are worked out in
+# tests/power/power_details_test.cpp): the system's line, then a block per battery.
+details_tree=$(cd "$(dirname "$0")/../fixtures/power" && pwd)/two_batteries_design
+details_layout='On battery: 64%, 4 h 52 min left, drawing 10.0 W
+BAT0: discharging, 50%
+  SMP 5B10W13930, Li-ion
+  energy 20.0 of 40.0 Wh, design 50.0 Wh, health 80.0%
+  300 cycles, drawing 7.0 W
+BAT1: discharging, 80%
+  L19L3PD6, Li-poly
+  energy 28.8 of 36.0 Wh, design 38.4 Wh, health 93.8%
+  12 cycles, drawing 3.0 W'
+
+# Reads --json output with a JSON parser: prints the record its five values make and the
+# number of batteries; fails on anything but one object with the documented fields.
+json_record() {
+  python3 - "$1" <<'PYTHON'
+import json, sys
+report = json.loads(sys.argv[1])
+fields = ["ac_line_status", "battery_flag", "battery_life_percent", "battery_life_time",
+          "battery_full_life_time", "seconds_to_full", "draw_watts", "batteries"]
+battery_fields = ["name", "manufacturer", "model", "technology", "status", "percent", "energy_now_wh",
+                  "energy_full_wh", "energy_full_design_wh", "health_percent", "cycle_count", "draw_watts"]
+assert isinstance(report, dict) and list(report) == fields, list(report)
+assert all(list(battery) == battery_fields for battery in report["batteries"]), report["batteries"]
+order = ["ac_line_status", "battery_full_life_time", "battery_life_time", "battery_flag", "battery_life_percent"]
+print("".join("%d#" % report[name] for name in order), len(report["batteries"]))
+PYTHON
+}
+
+test_details_reports() {
+  local tree="" json record count
+  [ -z "$no_fixtures" ] && tree=$details_tree
+  begin "--details: one report on stdout, status 0, no file touched"
+  OSTRAVEL_POWER_SUPPLY_DIR=$tree run_to_end --details
+  expect_status 0
+  [ -z "$err" ] || check "stderr: $err"
+  if [ -n "$tree" ]; then
+    [ "$out" = "$details_layout" ] || check "the report differs: $out"
+  else
+    [[ $out =~ ^(On\ mains|On\ battery|Power\ source\ unknown) ]] || check "no system line: $out"
+  fi
+  expect_folder_empty
+  end
+
+  begin "--json: one object whose five values are the record vantrel writes"
+  if ! command -v python3 >/dev/null; then
+    [ "${CI:-}" != true ] || check "python3 is missing: scripts/install-deps.sh test"
+    not_here "--json" "python3 is missing: scripts/install-deps.sh test"
+    end
+    return
+  fi
+  OSTRAVEL_POWER_SUPPLY_DIR=$tree run_to_end --json
+  expect_status 0
+  json=$out
+  read -r record count < <(json_record "$json" 2>"$work/python.err") || check "not the JSON report: $(cat "$work/python.err") $json"
+  OSTRAVEL_POWER_SUPPLY_DIR=$tree start_background "power.txt;3600000"
+  wait_until 'has_record power.txt' "$patience" || check "no record"
+  [ "${record:-}" = "$(record_of power.txt)" ] || check "JSON record '${record:-}', written '$(record_of power.txt)'"
+  [ -z "$tree" ] || [ "${count:-}" = 2 ] || check "${count:-no} batteries, expected 2"
+  end
+}
+
 # =======================================================================================
 
 test_no_argument_text
@@ -460,6 +525,7 @@ test_first_record_before_the_first_sleep
 test_existing_file_keeps_its_length
 test_deleted_file_is_created_again
 test_write_failure_stops_the_cycle
+test_details_reports
 
 for fixture_case in test_failed_first_query test_record_follows_the_tree \
   test_failed_query_keeps_the_earlier_values test_shorter_record_leaves_the_tail; do

@@ -14,7 +14,7 @@ for build in "$WIN64_BUILD" "$WIN32_BUILD"; do
   for p in "${programs[@]}"; do require_cross_build "$build/$p"; done
 done
 
-system_dlls='^(kernel32|user32|gdi32|advapi32|shell32|version|msvcrt|ole32|comctl32|shcore|msimg32)\.dll$'
+system_dlls='^(kernel32|user32|gdi32|advapi32|shell32|version|msvcrt|ole32|comctl32|shcore|msimg32|setupapi)\.dll$'
 check_exe() { # exe expected-format
   local exe=$1 format=$2 headers resources dll
   headers=$("$OBJDUMP" -p "$exe")

@@ -2,8 +2,8 @@
 # Nevlin.exe under Wine on a virtual X server with openbox: a borderless window titled
 # "Ostravel", centred and above the others on the first start; T releases and pins it while
 # it has the focus; a left drag on the bare panel moves it, a quick one too; Alt+F4 ends it
-# and keeps the placement in the registry, and the next start comes back there. Leaves
-# nevlin.png behind.
+# and keeps the placement in the registry, and the next start comes back there, where resting
+# the pointer on it brings the details tip and a press takes it away. Leaves nevlin.png behind.
 # shellcheck source=SCRIPTDIR/wine_prefix.sh
 source "$(dirname "$0")/wine_prefix.sh"
 require_cross_build "$NEVLIN_EXE"
@@ -124,4 +124,17 @@ done
 # The next start comes back where the window was left.
 start_nevlin
 wait_until '[ "$(origin)" = "$x $y" ]' 10 || check "the window came back at $(origin), not $x $y"
+
+# Resting the pointer on the window brings the details tip (a tracking tooltip) beside it,
+# clear of the panel; a press takes it away.
+tip() { xdotool search --onlyvisible --name '^Ostravel details$' 2>/dev/null | head -1; }
+xdotool mousemove --sync 5 5 mousemove --sync $((x + 46)) $((y + 10))
+if wait_until '[ -n "$(tip)" ]' 20; then
+  read -r -a t <<<"$(window_geometry "$(tip)")"
+  ((t[1] >= y + 42 || t[1] + t[3] <= y)) || check "the tip at ${t[*]} covers the panel at $x $y"
+  xdotool click 3
+  wait_until '[ -z "$(tip)" ]' 10 || check "the tip stayed after a press"
+else
+  check "no details tip after resting on the window"
+fi
 kill "$nevlin_pid" 2>/dev/null || true

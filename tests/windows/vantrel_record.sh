@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Vantrel.exe under Wine writes the same record as vantrel on this machine; on a machine
-# without a battery Wine reports mains, no battery, unknown charge and times.
+# without a battery Wine reports mains, no battery, unknown charge and times. Its --json holds
+# that record, and no battery, since Wine has no battery devices.
 # shellcheck source=SCRIPTDIR/wine_prefix.sh
 source "$(dirname "$0")/wine_prefix.sh"
 require_cross_build "$VANTREL_EXE"
+require_tools python3
 : "${LINUX_VANTREL:?LINUX_VANTREL names the Linux vantrel}"
 fresh_test_dir
 start_wine
@@ -31,3 +33,15 @@ echo "vantrel:     $linux_record"
 if ! grep -qs '^Battery$' /sys/class/power_supply/*/type && [ "$windows_record" != "1#-1#-1#128#255#" ]; then
   check "without a battery the record is 1#-1#-1#128#255#, not $windows_record"
 fi
+
+json=$(timeout 60 "$WINE64" "$VANTREL_EXE" --json) || fail "Vantrel.exe --json failed: $json"
+echo "Vantrel.exe --json: $(tr -d ' \n' <<<"$json")"
+python3 - "$json" "$windows_record" <<'PYTHON' || check "Vantrel.exe --json is not the combined reading alone"
+import json, sys
+report = json.loads(sys.argv[1])
+order = ["ac_line_status", "battery_full_life_time", "battery_life_time", "battery_flag", "battery_life_percent"]
+record = "".join("%d#" % report[name] for name in order)
+assert sys.argv[2].startswith(record), (record, sys.argv[2])
+assert not report.get("batteries"), report.get("batteries")
+assert report["seconds_to_full"] is None and report["draw_watts"] is None, report
+PYTHON

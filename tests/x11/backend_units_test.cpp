@@ -1,10 +1,14 @@
 // The X11 backend's conversions that need no server: twips and font sizes at several dpi,
 // the Xft.dpi resource, the pictures' whole-multiple scale, colours in pixel formats, the icon
-// property, buttons and modifiers, and the record that decides whether a repaint is needed.
+// property, buttons and modifiers, the record that decides whether a repaint is needed, and
+// where the details tip goes.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "platform/linux/gui/x11_display.h"
 #include "platform/linux/gui/x11_painter.h"
+#include "platform/linux/gui/x11_tip.h"
 #include "platform/linux/gui/x11_window.h"
 #include "platform/picture_scale.h"
 
@@ -71,6 +75,21 @@ TEST(Rectangles, IntersectionOfMonitorsAndWorkAreas) {
     // Touching edges and disjoint rectangles share nothing.
     EXPECT_EQ(Intersection({0, 0, 100, 100}, {100, 0, 100, 100}).Width, 0);
     EXPECT_EQ(Intersection({0, 0, 100, 100}, {0, 200, 100, 100}).Height, 0);
+}
+
+// The details tip beside a 112x42 panel on a monitor right of a 1920-pixel one.
+TEST(TipPlacement, BelowElseAboveElseBesideAlwaysOnTheMonitorAndOffThePanel) {
+    using platform::x11::TipPlacement;
+    const PixelRect monitor{1920, 0, 1024, 768};
+    auto at = [&](PixelRect panel, int width, int height) {
+        const PixelRect tip = TipPlacement(panel, {width, height}, monitor);
+        return std::to_string(tip.X) + " " + std::to_string(tip.Y);
+    };
+    EXPECT_EQ(at({2376, 363, 112, 42}, 300, 80), "2376 407");
+    EXPECT_EQ(at({2900, 700, 112, 42}, 300, 80), "2644 618") << "no room below; pushed left onto the monitor";
+    EXPECT_EQ(at({1900, 10, 112, 42}, 300, 730), "2014 10") << "room on neither side but the right";
+    EXPECT_EQ(at({2840, 10, 104, 700}, 300, 700), "2538 10") << "then the left";
+    EXPECT_EQ(at({1920, 300, 200, 100}, 1000, 500), "1920 402") << "fits nowhere: where the room is larger";
 }
 
 TEST(XftDpiResource, FallsBackTo96UnlessAUsableValueIsSet) {

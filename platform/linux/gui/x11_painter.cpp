@@ -169,6 +169,18 @@ void Painter::Paint(const Surface& surface, int width, int height) {
     XCopyArea(display_, frame_, target_, gc_, 0, 0, width, height, 0, 0);
 }
 
+int Painter::TextWidth(const FontSpec& font, const std::string& text) {
+    XGlyphInfo extents{};
+    XftTextExtentsUtf8(display_, fonts_.Get(font), reinterpret_cast<const FcChar8*>(text.data()),
+                       static_cast<int>(text.size()), &extents);
+    return extents.xOff;
+}
+
+int Painter::LineHeight(const FontSpec& font) {
+    const XftFont* face = fonts_.Get(font);
+    return face->ascent + face->descent;
+}
+
 void Painter::DrawShape(const Shape& shape) {
     PixelRect rect = scale_.ToPixels(shape.Rect);
     if (rect.Width <= 0 || rect.Height <= 0) return;

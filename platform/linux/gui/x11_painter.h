@@ -74,6 +74,9 @@ public:
 
     // Draws the whole surface over the window background into a width x height frame and shows it.
     void Paint(const Surface& surface, int width, int height);
+    // How far a line of `text` advances, and how tall a line of `font` is, in pixels.
+    int TextWidth(const FontSpec& font, const std::string& text);
+    int LineHeight(const FontSpec& font);
 
 private:
     void EnsureFrame(int width, int height);

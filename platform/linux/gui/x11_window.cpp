@@ -56,7 +56,8 @@ void X11Window::Create() {
     // Releases too: a press that waited in the queue may find its button already up, and the
     // release then tells where the pointer went.
     attributes.event_mask =
-        ExposureMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask | VisibilityChangeMask;
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask | VisibilityChangeMask |
+        EnterWindowMask | LeaveWindowMask;
     window_ = XCreateWindow(display, connection_.Root(), placement.X, placement.Y, width_, height_, 0,
                             CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
     SetTitle(connection_, window_, title_);
@@ -70,6 +71,7 @@ void X11Window::Create() {
 }
 
 X11Window::~X11Window() {
+    tip_.reset();
     keyboard_.reset();
     painter_.reset();
     if (window_) XDestroyWindow(connection_.Dpy(), window_);
@@ -118,6 +120,7 @@ void X11Window::Repaint() {
 
 void X11Window::Handle(XEvent& event, WindowEvents& events) {
     const AtomSet& atoms = connection_.Atoms();
+    if (tip_ && tip_->Take(event)) return;
     switch (event.type) {
     case Expose:
         exposed_ = true;
@@ -132,6 +135,13 @@ void X11Window::Handle(XEvent& event, WindowEvents& events) {
         break;
     case ButtonPress:
         HandlePress(event.xbutton, events);
+        break;
+    case EnterNotify:
+        // The end of a grab (a drag's) brings the pointer back without its having come back.
+        if (event.xcrossing.mode == NotifyNormal) events.PointerEntered();
+        break;
+    case LeaveNotify:
+        events.PointerLeft();
         break;
     case ClientMessage:
         if (event.xclient.message_type == atoms.WmProtocols &&
@@ -529,6 +539,31 @@ unsigned int XButtonMask(unsigned int xButton) {
 
 int ShiftOfXState(unsigned int state) {
     return (state & ShiftMask ? 1 : 0) | (state & ControlMask ? 2 : 0) | (state & Mod1Mask ? 4 : 0);
+}
+
+// The details tip, beside the window on the monitor that shows most of it.
+
+void X11Window::ShowTip(const std::vector<std::string>& lines) {
+    if (!window_ || !shown_) return;
+    if (!tip_) tip_ = std::make_unique<TipWindow>(connection_, scale_);
+    PixelRect panel{0, 0, width_, height_};
+    ::Window child = 0;
+    XTranslateCoordinates(connection_.Dpy(), window_, connection_.Root(), 0, 0, &panel.X, &panel.Y, &child);
+    const MonitorLayout layout = ReadMonitors(connection_.Dpy(), connection_.Screen());
+    PixelRect monitor = layout.Primary;
+    int most = 0;
+    for (const PixelRect& each : layout.All) {
+        const PixelRect common = Intersection(each, panel);
+        if (common.Width * common.Height > most) {
+            most = common.Width * common.Height;
+            monitor = each;
+        }
+    }
+    tip_->Show(lines, panel, monitor);
+}
+
+void X11Window::HideTip() {
+    if (tip_) tip_->Hide();
 }
 
 // Key state of the whole keyboard for the window's hotkeys.

@@ -12,6 +12,7 @@
 #include "platform/linux/gui/x11_display.h"
 #include "platform/linux/gui/x11_keyboard.h"
 #include "platform/linux/gui/x11_painter.h"
+#include "platform/linux/gui/x11_tip.h"
 #include "platform/toolkit.h"
 
 namespace platform::x11 {
@@ -50,6 +51,8 @@ public:
     void ReleaseCapture() override;
     void BeginMove(int button) override;
     std::int16_t GetAsyncKeyState(int virtualKey) override;
+    void ShowTip(const std::vector<std::string>& lines) override;
+    void HideTip() override;
 
 private:
     void SetPending(PixelRect placement);
@@ -68,6 +71,7 @@ private:
     const Surface* contents_;
     std::unique_ptr<Painter> painter_;
     std::unique_ptr<X11Keyboard> keyboard_; // null when the server has no XInput 2
+    std::unique_ptr<TipWindow> tip_;         // made when first shown
     std::optional<PressPoint> press_;        // the press being handled, for a move it starts
     int width_ = 0; // as the window is
     int height_ = 0;

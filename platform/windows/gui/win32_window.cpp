@@ -1,9 +1,11 @@
 #include "platform/windows/gui/win32_window.h"
 
 #include <algorithm>
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "platform/process.h"
+#include "platform/tip_placement.h"
 
 #include "platform/windows/gui/dpi.h"
 #include "platform/windows/gui/icons.h"
@@ -59,6 +61,7 @@ Win32Window::Win32Window(const WindowDesign& design) : contents_(design.Contents
 }
 
 Win32Window::~Win32Window() {
+    if (tip_) ::DestroyWindow(tip_);
     if (hwnd_) {
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         ::DestroyWindow(hwnd_);
@@ -95,6 +98,11 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN: OnButtonDown(kButtonRight, wParam, lParam); return 0;
     case WM_MBUTTONDOWN: OnButtonDown(kButtonMiddle, wParam, lParam); return 0;
     case WM_CLOSE: OnClose(); return 0; // the program decides when the window goes
+    case WM_MOUSEMOVE: OnMouseMove(); return 0;
+    case WM_MOUSELEAVE:
+        pointerOn_ = false;
+        if (events_) events_->PointerLeft();
+        return 0;
     case WM_DPICHANGED: OnDpiChanged(*reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_ENDSESSION:
         if (wParam) NoteStopRequest(); // the session ends: leave the loop as for a console close
@@ -128,6 +136,18 @@ void Win32Window::OnButtonDown(int button, WPARAM keys, LPARAM position) {
 void Win32Window::OnClose() {
     if (events_) events_->CloseRequested();
     else closePending_ = true;
+}
+
+// The first move over the window is the pointer's coming; the system then reports its leaving.
+void Win32Window::OnMouseMove() {
+    if (pointerOn_ || events_ == nullptr) return;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = hwnd_;
+    if (!::TrackMouseEvent(&track)) return;
+    pointerOn_ = true;
+    events_->PointerEntered();
 }
 
 // Keeps the client area the same size in twips on a monitor of another dpi.
@@ -229,6 +249,62 @@ void Win32Window::ReleaseCapture() { ::ReleaseCapture(); }
 
 // The system's own move loop, as for a press on a title bar; it returns when the move ends.
 void Win32Window::BeginMove(int /*button*/) { ::SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0); }
+
+namespace {
+
+// The tip's one tool: shown where the program puts it, while the program says so.
+TTTOOLINFOW TipTool(HWND owner) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE; // understood by every version of the common controls
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.hwnd = owner;
+    tool.uId = 1;
+    return tool;
+}
+
+} // namespace
+
+void Win32Window::ShowTip(const std::vector<std::string>& lines) {
+    if (!tip_) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        tip_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, nullptr, nullptr, ThisModule(), nullptr);
+        // Owned by no window: an owned topmost window would drag its owner's place among the
+        // topmost ones with it, and T could then no longer pin the window.
+        if (tip_ == nullptr) return; // the window goes on without its tip
+        ::SetWindowTextW(tip_, L"Ostravel details");
+        TTTOOLINFOW tool = TipTool(hwnd_);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        // Lines break where the text breaks them, not at the control's own width.
+        ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 32767);
+    }
+    tipText_.clear();
+    for (const std::string& line : lines) tipText_ += (tipText_.empty() ? L"" : L"\r\n") + WideFromUtf8(line);
+    TTTOOLINFOW tool = TipTool(hwnd_);
+    tool.lpszText = tipText_.data();
+    ::SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    const auto bubble = static_cast<DWORD>(::SendMessageW(tip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+    RECT panel;
+    ::GetWindowRect(hwnd_, &panel);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const ScreenArea area = TipArea({panel.left, panel.top, panel.right - panel.left, panel.bottom - panel.top},
+                                    LOWORD(bubble), HIWORD(bubble),
+                                    {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    ::SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(area.X, area.Y));
+    ::SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32Window::HideTip() {
+    if (!tip_) return;
+    TTTOOLINFOW tool = TipTool(hwnd_);
+    ::SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
 
 std::int16_t Win32Window::GetAsyncKeyState(int virtualKey) {
     return static_cast<std::int16_t>(::GetAsyncKeyState(virtualKey));

@@ -3,6 +3,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/toolkit.h"
 #include "platform/windows/gui/surface_painter.h"
@@ -33,6 +35,8 @@ public:
     void ReleaseCapture() override;
     void BeginMove(int button) override;
     std::int16_t GetAsyncKeyState(int virtualKey) override;
+    void ShowTip(const std::vector<std::string>& lines) override;
+    void HideTip() override;
 
 private:
     static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -41,6 +45,7 @@ private:
     void OnPaint();
     void OnButtonDown(int button, WPARAM keys, LPARAM position);
     void OnClose();
+    void OnMouseMove();
     void OnDpiChanged(const RECT& suggested);
     bool OnSysCommand(WPARAM command, LPARAM position);
 
@@ -54,6 +59,9 @@ private:
     HICON smallIcon_ = nullptr;
     WindowEvents* events_ = nullptr; // while DoEvents runs
     bool closePending_ = false;      // a close that came outside DoEvents
+    bool pointerOn_ = false;         // the pointer is on the window, its leaving watched for
+    HWND tip_ = nullptr;             // the details tip, a tracking tooltip made when first shown
+    std::wstring tipText_;
 };
 
 } // namespace platform::windows_detail
