@@ -11,6 +11,9 @@
 [ -z "${HARNESS_SOURCED:-}" ] || return 0
 HARNESS_SOURCED=yes
 set -euo pipefail
+# A command that fails outside a condition ends the test (set -e); the log then says which.
+set -o errtrace
+trap 'echo "FAIL: ${BASH_SOURCE[0]##*/} line $LINENO: \"$BASH_COMMAND\" ended with status $?" >&2' ERR
 
 SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-test.XXXXXX")
 HARNESS_PIDS=()

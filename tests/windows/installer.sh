@@ -22,12 +22,6 @@ export WINEDLLOVERRIDES=winemenubuilder.exe=d
 start_x openbox
 start_wine
 
-# The data of a registry value, nothing (and failure) when it is absent.
-reg_value() { # key name
-  local out
-  out=$("$WINE64" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r') || return 1
-  sed -n "s/^ *$2 \+REG_[A-Z_]\+ \+//p" <<<"$out"
-}
 key_exists() { "$WINE64" reg query "$1" >/dev/null 2>&1; }
 windows_variable() { "$WINE64" cmd /c echo "%$1%" | tr -d '\r'; }
 unix_path() { "$WINE64" winepath -u "$1" | tr -d '\r'; }
@@ -48,7 +42,7 @@ strings -a "$shortcut_unix" 2>/dev/null | grep -qiF "$dir\\Nevlin.exe" || check 
 # The Apps list entry; its size is what the folder's files take, in KiB.
 expect_value() { # key name data
   local data
-  data=$(reg_value "$1" "$2") || { check "no \"$2\" under $1"; return; }
+  data=$(reg_value "$1" "$2") || { check "no \"$2\" under $1 ($(reg_error))"; return; }
   [ "$data" = "$3" ] || check "\"$2\" under $1 is '$data', not '$3'"
 }
 expect_value "$UNINSTALL_KEY" DisplayName Ostravel

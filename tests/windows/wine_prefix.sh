@@ -37,13 +37,27 @@ fresh_test_dir() {
 }
 
 # Creates a fresh prefix and waits until Wine has set it up (the first start takes seconds).
+# The prefix's server stays up until the test ends, as a Windows session does: by default it
+# shuts down 3 s after the last program, and a Wine command that starts while it is going
+# down can fail, which a slow machine's pauses between commands make likely.
 start_wine() {
   mkdir -p "$WINE_TEST_DIR"
   rm -rf "$WINE_TEST_DIR/prefix"
   export WINEPREFIX=$WINE_TEST_DIR/prefix WINEDEBUG=-all
+  mkdir -p "$WINEPREFIX"
   on_exit stop_wine
+  "$WINESERVER" -p
   "$WINE64" wineboot --init >"$WINE_TEST_DIR/wineboot.log" 2>&1
 }
+
+# The data of a registry value, nothing (and failure) when it is absent; reg_error then says
+# what reg printed.
+reg_value() { # key name
+  local out
+  out=$("$WINE64" reg query "$1" /v "$2" 2>"$WINE_TEST_DIR/reg_error.log" | tr -d '\r') || return 1
+  sed -n "s/^ *$2 \+REG_[A-Z_]\+ \+//p" <<<"$out"
+}
+reg_error() { tr -d '\r' <"$WINE_TEST_DIR/reg_error.log" | tr '\n' ' '; }
 
 # Ends Wine in the prefix; the display, if any, ends after it.
 stop_wine() {
