@@ -113,9 +113,16 @@ TurnOutcome fNevlin::Turn() {
     CheckHotkeys();
     if (endStatus_) return {true, *endStatus_};
 
-    // A failed query ends the program at once: nothing drawn, nothing saved.
-    const platform::Result<platform::Done> read = services_.GetSystemPowerStatus(&status_);
-    if (!read) throw platform::Error("cannot read the power status: " + read.Reason());
+    // While the tip shows, one reading of the whole picture gives the turn's record as well.
+    std::optional<platform::Result<platform::PowerDetails>> details;
+    if (services_.GetPowerDetails && tip_.Shown()) details = services_.GetPowerDetails();
+    if (details && *details) {
+        status_ = (*details)->record;
+    } else {
+        // A failed query ends the program at once: nothing drawn, nothing saved.
+        const platform::Result<platform::Done> read = services_.GetSystemPowerStatus(&status_);
+        if (!read) throw platform::Error("cannot read the power status: " + read.Reason());
+    }
 
     SetCaption(controls_.Label1, std::to_string(status_.BatteryLifePercent));
     const platform::Colour colour = ChargeColour(status_.BatteryLifePercent);
@@ -130,13 +137,13 @@ TurnOutcome fNevlin::Turn() {
     }
     window_->DoEvents(*this);
     if (endStatus_) return {true, *endStatus_};
-    if (services_.GetPowerDetails) UpdateTip();
+    if (services_.GetPowerDetails) UpdateTip(std::move(details));
     return {};
 }
 
 // The tip shows the whole picture after the pointer has rested on the window; while it shows,
 // each turn reads the picture anew and the window redraws it only when its text changed.
-void fNevlin::UpdateTip() {
+void fNevlin::UpdateTip(std::optional<platform::Result<platform::PowerDetails>> read) {
     const TipAction action = tip_.Next(services_.Now);
     if (action == TipAction::None) return;
     if (action == TipAction::Hide) {
@@ -144,7 +151,7 @@ void fNevlin::UpdateTip() {
         tipLines_.clear();
         return;
     }
-    const platform::Result<platform::PowerDetails> details = services_.GetPowerDetails();
+    const platform::Result<platform::PowerDetails> details = read ? std::move(*read) : services_.GetPowerDetails();
     // A failed reading still has this turn's record to tell.
     std::vector<std::string> lines = platform::DetailsLines(details ? *details : platform::DetailsOfRecord(status_),
                                                             platform::DetailsLanguage::Russian);
@@ -209,7 +216,7 @@ void fNevlin::ToggleTopmost() {
 void fNevlin::MouseDown(int button, int shift, int xTwips, int yTwips) {
     if (endStatus_) return; // closing: the window is about to go
     tip_.Pressed(); // any press, a drag's among them, takes the tip away, before a drag begins
-    if (services_.GetPowerDetails) UpdateTip();
+    if (services_.GetPowerDetails) UpdateTip(std::nullopt);
     for (const platform::Label* label : {&controls_.Label1, &controls_.Label2, &controls_.Label3}) {
         if (Contains(label->Rect, xTwips, yTwips)) return;
     }

@@ -107,7 +107,8 @@ private:
     void SetVisible(platform::Picture& picture, bool visible);
     void OpenAlerts();
     void Alert();
-    void UpdateTip();
+    // `read`: the details already read this turn, if any.
+    void UpdateTip(std::optional<platform::Result<platform::PowerDetails>> read);
     // problemOf says why a number can't be used here, or nothing when it can.
     float RestoredValue(const std::string& application, const std::string& section, const char* key,
                         float defaultValue, const std::function<std::string(float)>& problemOf);

@@ -75,10 +75,12 @@ TEST(WindowTip, ShowsTheDetailsInRussianRedrawsThemOnlyWhenChangedAndGoesBeforeA
               platform::DetailsLines(platform::DetailsOfRecord(h.Power), platform::DetailsLanguage::Russian));
     h.Form->Turn();
     EXPECT_EQ(h.DetailsReads, 2) << "read anew while shown";
+    EXPECT_EQ(h.Queries, 2) << "while the tip shows, its reading gives the record too";
     EXPECT_EQ(h.Window->Tips.size(), 1u) << "the same lines are not drawn again";
     h.Power = fakes::Reading(0, 0, 65, 11000);
     h.Form->Turn();
     EXPECT_EQ(h.Window->Tips.size(), 2u);
+    EXPECT_EQ(h.Form->Controls().Label1.Caption, "65");
 
     h.Form->MouseDown(platform::kButtonLeft, 0, 0, 0); // the bare panel's corner: a drag
     const auto& calls = h.Window->Calls;
