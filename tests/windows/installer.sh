@@ -40,20 +40,9 @@ cmp -s "$dir_unix/Vantrel.exe" "$VANTREL_EXE" || check "$dir\\Vantrel.exe is not
 strings -a "$shortcut_unix" 2>/dev/null | grep -qiF "$dir\\Nevlin.exe" || check "the shortcut does not start $dir\\Nevlin.exe"
 
 # The Apps list entry; its size is what the folder's files take, in KiB.
-expect_value() { # key name data
-  local data
-  data=$(reg_value "$1" "$2") || { check "no \"$2\" under $1 ($(reg_error))"; return; }
-  [ "$data" = "$3" ] || check "\"$2\" under $1 is '$data', not '$3'"
-}
-expect_value "$UNINSTALL_KEY" DisplayName Ostravel
-expect_value "$UNINSTALL_KEY" DisplayVersion "$VERSION"
-expect_value "$UNINSTALL_KEY" DisplayIcon "$dir\\Nevlin.exe,0"
-expect_value "$UNINSTALL_KEY" Publisher Ostravel
-expect_value "$UNINSTALL_KEY" InstallLocation "$dir"
-expect_value "$UNINSTALL_KEY" UninstallString "\"$dir\\Uninstall.exe\""
-expect_value "$UNINSTALL_KEY" QuietUninstallString "\"$dir\\Uninstall.exe\" /S"
-expect_value "$UNINSTALL_KEY" NoModify 0x1
-expect_value "$UNINSTALL_KEY" NoRepair 0x1
+expect_values "$UNINSTALL_KEY" DisplayName Ostravel DisplayVersion "$VERSION" DisplayIcon "$dir\\Nevlin.exe,0" \
+  Publisher Ostravel InstallLocation "$dir" UninstallString "\"$dir\\Uninstall.exe\"" \
+  QuietUninstallString "\"$dir\\Uninstall.exe\" /S" NoModify 0x1 NoRepair 0x1
 bytes=$(cat "$dir_unix"/* | wc -c)
 size=$(reg_value "$UNINSTALL_KEY" EstimatedSize) || size=0
 ((size == bytes / 1024)) || check "EstimatedSize is $((size)) KiB, the files take $((bytes / 1024)) KiB"
@@ -61,7 +50,7 @@ size=$(reg_value "$UNINSTALL_KEY" EstimatedSize) || size=0
 
 # /AUTOSTART: the next sign-in starts the installed Nevlin.
 "$WINE64" "$SETUP" /S /AUTOSTART >>"$WINE_TEST_DIR/setup.log" 2>&1 || check "the install with /AUTOSTART ended with status $?"
-expect_value "$RUN_KEY" Nevlin "\"$dir\\Nevlin.exe\""
+expect_values "$RUN_KEY" Nevlin "\"$dir\\Nevlin.exe\""
 
 # A placement saved before: the installed Nevlin reads it and starts at 100, 100.
 for entry in "Height 630" "Width 1680" "Left 1500" "Top 1500"; do
@@ -95,10 +84,7 @@ wait_until "[ ! -e '$dir_unix' ]" 60 || check "the uninstall left $dir: $(find "
 ! reg_value "$RUN_KEY" Nevlin >/dev/null || check "the uninstall left the sign-in start"
 
 # The placement stays, as Nevlin saved it when the uninstall closed it.
-expect_value "$PLACEMENT_KEY" Left 1500
-expect_value "$PLACEMENT_KEY" Top 1500
-expect_value "$PLACEMENT_KEY" Width 1680
-expect_value "$PLACEMENT_KEY" Height 630
+expect_values "$PLACEMENT_KEY" Left 1500 Top 1500 Width 1680 Height 630
 
 # Another folder (/D=) that holds a file of the user's. The uninstall runs in place (_?= makes
 # it wait and report): while Vantrel.exe runs from there it fails and keeps the Apps list
@@ -109,7 +95,7 @@ mkdir -p "$other_unix"
 echo mine >"$other_unix/notes.txt"
 "$WINE64" "$SETUP" /S "/D=$other" >>"$WINE_TEST_DIR/setup.log" 2>&1 || check "the install into $other ended with status $?"
 [[ -f $other_unix/Nevlin.exe && -f $other_unix/Vantrel.exe ]] || check "/D=$other did not install there"
-expect_value "$UNINSTALL_KEY" InstallLocation "$other"
+expect_values "$UNINSTALL_KEY" InstallLocation "$other"
 record_unix=$WINEPREFIX/drive_c/power.txt
 "$WINE64" "$other_unix/Vantrel.exe" 'C:\power.txt;100' >"$WINE_TEST_DIR/vantrel.log" 2>&1 &
 vantrel_pid=$!

@@ -92,11 +92,8 @@ read -r x y < <(origin)
 xdotool windowactivate --sync "$window" key alt+F4 2>/dev/null
 wait_until "! kill -0 $nevlin_pid 2>/dev/null" 20 || check "Alt+F4 did not end Nevlin.exe"
 wait "$nevlin_pid" || check "Nevlin.exe ended with status $?"
-saved() { reg_value 'HKCU\Software\VB and VBA Program Settings\Ostravel\fNevlin Pos' "$1" || true; }
-for entry in "Height 630" "Width 1680" "Left $((x * 15))" "Top $((y * 15))"; do
-  read -r name value <<<"$entry"
-  [ "$(saved "$name")" = "$value" ] || check "\"$name\" saved as '$(saved "$name")', not $value"
-done
+expect_values 'HKCU\Software\VB and VBA Program Settings\Ostravel\fNevlin Pos' \
+  Height 630 Width 1680 Left $((x * 15)) Top $((y * 15))
 
 # The next start comes back where the window was left.
 start_nevlin

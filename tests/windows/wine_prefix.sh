@@ -50,14 +50,39 @@ start_wine() {
   "$WINE64" wineboot --init >"$WINE_TEST_DIR/wineboot.log" 2>&1
 }
 
-# The data of a registry value, nothing (and failure) when it is absent; reg_error then says
-# what reg printed.
-reg_value() { # key name
-  local out
-  out=$("$WINE64" reg query "$1" /v "$2" 2>"$WINE_TEST_DIR/reg_error.log" | tr -d '\r') || return 1
-  sed -n "s/^ *$2 \+REG_[A-Z_]\+ \+//p" <<<"$out"
-}
+# The values of a registry key, a line each as reg lists them ("    NAME    REG_SZ    DATA");
+# failure when the key is absent, and reg_error then says what reg printed.
+reg_key() { "$WINE64" reg query "$1" 2>"$WINE_TEST_DIR/reg_error.log" | tr -d '\r'; }
 reg_error() { tr -d '\r' <"$WINE_TEST_DIR/reg_error.log" | tr '\n' ' '; }
+
+# value_of LISTING NAME: the data of a value in reg_key's listing; failure when it is absent.
+value_of() {
+  local line
+  line=$(grep -m 1 -E "^ +$2 +REG_[A-Z_]+( |$)" <<<"$1") || return 1
+  sed -E 's/^ +[^ ]+ +REG_[A-Z_]+ *//' <<<"$line"
+}
+
+# The data of one registry value, nothing (and failure) when it is absent.
+reg_value() { # key name
+  local listing
+  listing=$(reg_key "$1") || return 1
+  value_of "$listing" "$2"
+}
+
+# expect_values KEY NAME DATA...: one look at the key, then a check of each value's data.
+expect_values() {
+  local key=$1 listing data
+  shift
+  listing=$(reg_key "$key") || { check "no $key ($(reg_error))"; return; }
+  while (($# >= 2)); do
+    if ! data=$(value_of "$listing" "$1"); then
+      check "no \"$1\" under $key"
+    elif [ "$data" != "$2" ]; then
+      check "\"$1\" under $key is '$data', not '$2'"
+    fi
+    shift 2
+  done
+}
 
 # Ends Wine in the prefix; the display, if any, ends after it.
 stop_wine() {
