@@ -3,7 +3,8 @@
 # without taking the keyboard from it, drawn like the X11 window pixel for pixel, a click giving
 # it the keyboard, T then releasing it below the window and pinning it again, drags by the
 # left button (paced) and the middle one (moved and released before the program reads the
-# press), and Alt+F4 saving the placement that the next start restores.
+# press), Alt+F4 saving the placement that the next start restores, and the details tip
+# below the panel while the pointer rests on it.
 # Usage: sway_test.sh NEVLIN VIRTUAL_POINTER ARTDIR
 # shellcheck source=SCRIPTDIR/wayland_session.sh
 source "$(dirname "$0")/wayland_session.sh"
@@ -68,4 +69,12 @@ expect "saved" "$(grep -E '^(Height|Width|Left|Top)=' "$settings" | tr '\n' ' ')
   "Height=630 Width=1680 Left=2400 Top=1650 "
 run_bg nevlin2 "$nevlin"
 wait_until 'panel_at 160 110' 10 || fail "the next start did not restore the panel at 160 110"
+
+note "resting the pointer on the panel brings the details tip below it, clear of it; it goes when the pointer leaves"
+tip_at() { screen_pixels "$shot" && [ "$(pixel "$shot" "$1" "$2")" = 808080 ] && [ "$(pixel "$shot" $(($1 + 2)) $(($2 + 2)))" = FFFFE1 ]; }
+pointer at 240 112 # the cursor clear of the pixels looked at
+wait_until 'tip_at 160 154' 10 || fail "no details tip below the panel after the pointer rested on it"
+panel_shown_at 160 110 "$shot" || fail "the tip covers the panel"
+pointer at 900 700
+wait_until '! tip_at 160 154' 10 || fail "the tip stayed after the pointer left the panel"
 echo PASS

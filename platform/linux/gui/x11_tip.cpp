@@ -2,21 +2,10 @@
 
 #include <X11/Xatom.h>
 
-#include <algorithm>
-
 #include "platform/linux/gui/x11_window.h"
 #include "platform/tip_placement.h"
 
 namespace platform::x11 {
-namespace {
-
-constexpr int kPadding = 4; // pixels around the text
-const FontSpec kTipFont{"Verdana", 8.25, 400, kCharsetCyrillic};
-constexpr Colour kTipFill = 0x00E1FFFF;   // pale yellow
-constexpr Colour kTipBorder = 0x00808080; // grey
-constexpr Colour kTipText = 0x00000000;
-
-} // namespace
 
 PixelRect TipPlacement(const PixelRect& panel, PixelSize size, const PixelRect& monitor) {
     const ScreenArea area = TipArea({panel.X, panel.Y, panel.Width, panel.Height}, size.Width, size.Height,
@@ -24,12 +13,7 @@ PixelRect TipPlacement(const PixelRect& panel, PixelSize size, const PixelRect& 
     return {area.X, area.Y, area.Width, area.Height};
 }
 
-TipWindow::TipWindow(const Connection& connection, const Scale& scale) : connection_(connection), scale_(scale) {
-    frame_.FillColor = kTipFill;
-    frame_.BorderColor = kTipBorder;
-    frame_.BorderWidth = 1;
-    surface_.Panel = &frame_;
-}
+TipWindow::TipWindow(const Connection& connection, const Scale& scale) : connection_(connection), scale_(scale) {}
 
 TipWindow::~TipWindow() {
     painter_.reset();
@@ -56,23 +40,9 @@ void TipWindow::Create() {
 
 void TipWindow::Show(const std::vector<std::string>& lines, const PixelRect& panel, const PixelRect& monitor) {
     if (!window_) Create();
-    const int lineHeight = painter_->LineHeight(kTipFont);
-    int width = 0;
-    for (const std::string& line : lines) width = std::max(width, painter_->TextWidth(kTipFont, line));
-    const PixelSize size{width + 2 * kPadding, static_cast<int>(lines.size()) * lineHeight + 2 * kPadding};
-
-    labels_.assign(lines.size(), Label{});
-    surface_.Labels.clear();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        Label& label = labels_[i];
-        label.Rect = scale_.ToTwips(
-            PixelRect{kPadding, kPadding + static_cast<int>(i) * lineHeight, width + kPadding, lineHeight});
-        label.Caption = lines[i];
-        label.ForeColor = kTipText;
-        label.Font = kTipFont;
-        surface_.Labels.push_back(&label);
-    }
-    frame_.Rect = scale_.ToTwips(PixelRect{0, 0, size.Width, size.Height});
+    layout_ = std::make_unique<TipLayout>(lines, scale_.Dpi(), painter_->LineHeight(TipLayout::kFont),
+                                          [this](const std::string& line) { return painter_->TextWidth(TipLayout::kFont, line); });
+    const PixelSize size{layout_->Width(), layout_->Height()};
 
     const PixelRect placement = TipPlacement(panel, size, monitor);
     Display* display = connection_.Dpy();
@@ -102,6 +72,6 @@ bool TipWindow::Take(const XEvent& event) {
     return true;
 }
 
-void TipWindow::Repaint() { painter_->Paint(surface_, placement_.Width, placement_.Height); }
+void TipWindow::Repaint() { painter_->Paint(layout_->Contents(), placement_.Width, placement_.Height); }
 
 } // namespace platform::x11

@@ -10,6 +10,7 @@
 
 #include "platform/linux/gui/x11_display.h"
 #include "platform/linux/gui/x11_painter.h"
+#include "platform/linux/tip_layout.h"
 #include "platform/toolkit.h"
 
 namespace platform::x11 {
@@ -38,9 +39,7 @@ private:
     Scale scale_;
     ::Window window_ = 0; // made when first shown
     std::unique_ptr<Painter> painter_;
-    Shape frame_;
-    std::vector<Label> labels_;
-    Surface surface_;
+    std::unique_ptr<TipLayout> layout_; // the lines shown
     PixelRect placement_;
     bool shown_ = false;
 };

@@ -126,7 +126,9 @@ struct Listeners {
         auto* connection = static_cast<Connection*>(data);
         connection->ShowArrow(serial);
         connection->AttachRelativePointer(); // if the manager came after the pointer
-        connection->pointerInside_ = surface && surface == connection->watched_;
+        const bool inside = surface && surface == connection->watched_;
+        if (inside && !connection->pointerInside_) connection->pointerEvents_.push_back({PointerEvent::Kind::Enter});
+        connection->pointerInside_ = inside;
         connection->pointerX_ = wl_fixed_to_double(x);
         connection->pointerY_ = wl_fixed_to_double(y);
     }

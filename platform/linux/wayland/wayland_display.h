@@ -21,6 +21,9 @@ struct wl_cursor_theme;
 
 namespace platform::wayland {
 
+// The layout's logical pixels to the inch, whatever the output's scale.
+constexpr double kLayoutDpi = 96;
+
 // A rectangle in the compositor's layout, in logical pixels: the unit of surface sizes and
 // margins, 96 to the inch whatever the output's scale.
 struct LayoutRect {
@@ -46,7 +49,7 @@ struct Output {
 
 // What the pointer did on the watched surface, in order, for the window to take at its pace.
 struct PointerEvent {
-    enum class Kind { Press, Release, Motion, Leave };
+    enum class Kind { Enter, Press, Release, Motion, Leave };
     Kind What = Kind::Motion;
     std::uint32_t Button = 0; // the kernel's code: BTN_LEFT, BTN_MIDDLE, BTN_RIGHT
     double X = 0;             // surface-local position of a press

@@ -122,6 +122,18 @@ void SurfaceDrawing::DrawShape(cairo_t* cairo, const Shape& shape, double dpi) {
     cairo_stroke(cairo);
 }
 
+int SurfaceDrawing::TextWidth(const FontSpec& font, const std::string& text, double dpi) {
+    cairo_text_extents_t extents{};
+    cairo_scaled_font_text_extents(fonts_.Get(font, dpi), text.c_str(), &extents);
+    return static_cast<int>(std::lround(extents.x_advance));
+}
+
+int SurfaceDrawing::LineHeight(const FontSpec& font, double dpi) {
+    cairo_font_extents_t extents{};
+    cairo_scaled_font_extents(fonts_.Get(font, dpi), &extents);
+    return static_cast<int>(std::lround(extents.ascent) + std::lround(extents.descent));
+}
+
 void SurfaceDrawing::DrawLabel(cairo_t* cairo, const Label& label, double dpi) {
     if (label.Caption.empty()) return;
     const PixelBox box = ToPixels(label.Rect, dpi);

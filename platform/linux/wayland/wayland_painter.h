@@ -39,6 +39,9 @@ private:
 class SurfaceDrawing {
 public:
     void Draw(cairo_t* cairo, const Surface& surface, int width, int height, double dpi);
+    // A label's text measured as Draw lays it out at `dpi`, in pixels.
+    int TextWidth(const FontSpec& font, const std::string& text, double dpi);
+    int LineHeight(const FontSpec& font, double dpi);
 
 private:
     void DrawShape(cairo_t* cairo, const Shape& shape, double dpi);
@@ -70,6 +73,8 @@ public:
     // The frame to attach, or null when the compositor still holds every buffer it may have.
     // Throws platform::Error when shared memory can't be had.
     wl_buffer* Paint(const Surface& surface, int width, int height, double dpi);
+    int TextWidth(const FontSpec& font, const std::string& text, double dpi) { return drawing_.TextWidth(font, text, dpi); }
+    int LineHeight(const FontSpec& font, double dpi) { return drawing_.LineHeight(font, dpi); }
     // The surface the buffers were attached to is gone: the compositor shows them no more, and
     // may never say it let go of them.
     void SurfaceGone();

@@ -16,10 +16,6 @@ namespace platform::wayland {
 
 namespace {
 
-constexpr double kLayoutDpi = 96;
-constexpr std::uint32_t kAnchorTopLeft = ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT;
-// The margins count from the output's edges, whatever other layers reserve there.
-constexpr std::int32_t kIgnoreExclusiveZones = -1;
 constexpr std::uint32_t kSetLayerSince = 2;
 
 bool SharesArea(const LayoutRect& a, const LayoutRect& b) {
@@ -141,6 +137,7 @@ void LayerWindow::WantKeyboard(bool wanted) {
 }
 
 void LayerWindow::DestroySurface() {
+    if (tip_) tip_->Hide();
     if (layer_) zwlr_layer_surface_v1_destroy(layer_);
     if (surface_) wl_surface_destroy(surface_);
     layer_ = nullptr;
@@ -222,7 +219,11 @@ void LayerWindow::DoEvents(WindowEvents& events) {
     while (!pointer.empty()) {
         const PointerEvent event = pointer.front();
         pointer.pop_front();
-        if (event.What == PointerEvent::Kind::Leave) WantKeyboard(false);
+        if (event.What == PointerEvent::Kind::Enter) events.PointerEntered();
+        if (event.What == PointerEvent::Kind::Leave) {
+            WantKeyboard(false);
+            events.PointerLeft();
+        }
         const int button = ButtonCodeOfWayland(event.Button);
         if (event.What != PointerEvent::Kind::Press || !button) continue;
         WantKeyboard(true);
@@ -341,6 +342,17 @@ void LayerWindow::BeginMove(int button) {
         if (down) connection_.Dispatch(-1);
     }
     connection_.Flush();
+}
+
+void LayerWindow::ShowTip(const std::vector<std::string>& lines) {
+    const Output* output = connection_.OutputNamed(outputName_);
+    if (!layer_ || !output) return;
+    if (!tip_) tip_ = std::make_unique<TipLayer>(connection_);
+    tip_->Show(lines, placement_, *output);
+}
+
+void LayerWindow::HideTip() {
+    if (tip_) tip_->Hide();
 }
 
 std::int16_t LayerWindow::GetAsyncKeyState(int virtualKey) {

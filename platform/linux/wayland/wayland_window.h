@@ -10,6 +10,7 @@
 
 #include "platform/linux/wayland/wayland_display.h"
 #include "platform/linux/wayland/wayland_painter.h"
+#include "platform/linux/wayland/wayland_tip.h"
 #include "platform/toolkit.h"
 
 struct zwlr_layer_surface_v1;
@@ -51,6 +52,8 @@ public:
     void ReleaseCapture() override {} // the compositor ends the press's grab by itself
     void BeginMove(int button) override;
     std::int16_t GetAsyncKeyState(int virtualKey) override;
+    void ShowTip(const std::vector<std::string>& lines) override;
+    void HideTip() override;
 
 private:
     friend struct LayerListeners;
@@ -67,6 +70,7 @@ private:
     std::string title_;
     const Surface* contents_;
     Painter painter_;
+    std::unique_ptr<TipLayer> tip_; // made when first shown
     LayoutRect placement_; // where the panel is in the layout; the size is the one asked for
     std::uint32_t outputName_ = 0; // the output the layer surface is on
     int scale_ = 1;                // the buffer scale it is drawn at
