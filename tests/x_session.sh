@@ -171,22 +171,46 @@ offset_from() {
   echo "$((now[0] - $2)) $((now[1] - $3))"
 }
 
+# turns_seen ID: the program has read all that was done before this call. The tree that
+# OSTRAVEL_POWER_SUPPLY_DIR names is swapped for one with another picture and then back, and
+# the window (its pictures are in $ART) follows each: the second swap is shown by a turn that
+# began after the one that showed the first had read its events. A look for what must not
+# happen (a move, an end) comes after this, never after a pause.
+turns_seen() {
+  local id=$1 shot=$SCRATCH/turn.png home shown away=battery66_timed away_shown=battery
+  home=$(readlink "$OSTRAVEL_POWER_SUPPLY_DIR")
+  snapshot "$id" "$shot"
+  shown=$(picture_shown "$shot" "$ART")
+  if [ "$shown" = battery ]; then away=mains40 away_shown=mains; fi
+  fixture "$OSTRAVEL_POWER_SUPPLY_DIR" "$away"
+  wait_until 'snapshot "$id" "$shot" && [ "$(picture_shown "$shot" "$ART")" = "$away_shown" ]' 10 ||
+    fail "the window never showed the $away_shown picture: the program did not turn"
+  point_at "$OSTRAVEL_POWER_SUPPLY_DIR" "$home"
+  wait_until 'snapshot "$id" "$shot" && [ "$(picture_shown "$shot" "$ART")" = "$shown" ]' 10 ||
+    fail "the window never showed the $shown picture again: the program did not turn"
+}
+
 # moved_by WHAT ID BEFORE DX DY: waits for the window to stand (DX, DY) from "X Y" before the
-# drag. A drag that must not move it gets a turn and a half to do so before the look.
+# drag. For a drag that must not move it, the look comes once the program has read the drag.
 moved_by() {
   local what=$1 id=$2 before dx=$4 dy=$5
   read -r -a before <<<"$3"
-  [ "$dx $dy" != "0 0" ] || sleep 0.4
-  expect_soon "$what" "offset_from $id ${before[0]} ${before[1]}" "$dx $dy"
+  if [ "$dx $dy" = "0 0" ]; then
+    turns_seen "$id"
+    expect "$what" "$(offset_from "$id" "${before[0]}" "${before[1]}")" "0 0"
+  else
+    expect_soon "$what" "offset_from $id ${before[0]} ${before[1]}" "$dx $dy"
+  fi
 }
 
-# quick_click_does_not_stick ID: a click on the bare panel, then the pointer wanders off.
+# quick_click_does_not_stick ID: a click on the bare panel, read by the program, then the
+# pointer wanders off.
 quick_click_does_not_stick() {
   local id=$1 g before
   before=$(window_geometry "$id")
   read -r -a g <<<"$before"
   xdotool mousemove $((g[0] + 46)) $((g[1] + 12)) click 1
-  sleep 0.7
+  turns_seen "$id"
   xdotool mousemove $((g[0] + 150)) $((g[1] + 150))
   moved_by "a quick click, then the pointer moves on" "$id" "$before" 0 0
 }

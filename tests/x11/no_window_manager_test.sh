@@ -7,7 +7,7 @@
 # Usage: no_window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 # shellcheck source=SCRIPTDIR/../x_session.sh
 source "$(dirname "$0")/../x_session.sh"
-nevlin=$1 art=$2 shots=$3
+nevlin=$1 ART=$2 shots=$3
 mkdir -p "$shots"
 start_x bare
 
@@ -75,13 +75,13 @@ same_pixels() {
   compare -metric AE "$SCRATCH/reference.png" "$SCRATCH/area.png" null: 2>&1 || true
 }
 expect "the picture at its natural size below 192 dpi" \
-  "$(same_pixels "$shots/charging_144dpi.png" 32x32+112+7 "$art/charging.xpm" 100%)" 0
+  "$(same_pixels "$shots/charging_144dpi.png" 32x32+112+7 "$ART/charging.xpm" 100%)" 0
 kill "$LAST_PID"
 timeout 5 tail --pid="$LAST_PID" -f /dev/null || fail "nevlin still running after SIGTERM"
 
 shot_square() {
   snapshot "$id" "$shot"
-  same_pixels "$shot" "$square" "$art/charging.xpm" "$percent"
+  same_pixels "$shot" "$square" "$ART/charging.xpm" "$percent"
 }
 note "the picture at twice and three times its size from 192 and 288 dpi, crisp"
 # dpi, window size, the picture's square, its scale

@@ -9,7 +9,8 @@
 # Usage: window_manager_test.sh NEVLIN ARTDIR SCREENSHOTDIR
 # shellcheck source=SCRIPTDIR/../x_session.sh
 source "$(dirname "$0")/../x_session.sh"
-nevlin=$1
+# shellcheck disable=SC2034 # ART: the pictures, which turns_seen looks for
+nevlin=$1 ART=$2
 require_tools xmodmap
 start_x openbox
 
@@ -58,9 +59,9 @@ wait_for "ABOVE to come back after the map is restored" has_state ABOVE
 note "Alt alone and F4 alone, held across turns in the other window, do nothing"
 for key in alt F4; do
   xdotool keydown "$key"
-  sleep 0.7
+  turns_seen "$id"
   xdotool keyup "$key"
-  sleep 0.4
+  turns_seen "$id"
   kill -0 "$pid" 2>/dev/null || fail "nevlin ended after $key alone"
 done
 has_state ABOVE || fail "the on-top state changed: $(states)"
