@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "platform/toolkit.h"
+
 namespace platform {
 
 constexpr int kTwipsPerInch = 1440;
@@ -14,6 +16,10 @@ inline int PixelsFromTwips(int twips, double dpi) {
 }
 inline int TwipsFromPixels(int pixels, double dpi) {
     return static_cast<int>(std::lround(pixels * kTwipsPerInch / dpi));
+}
+// A rectangle of pixels at `dpi`, in twips.
+inline TwipsRect TwipsRectFromPixels(int x, int y, int width, int height, double dpi) {
+    return {TwipsFromPixels(x, dpi), TwipsFromPixels(y, dpi), TwipsFromPixels(width, dpi), TwipsFromPixels(height, dpi)};
 }
 // Fonts are opened by pixel size so that text scales with the twips.
 inline double FontPixels(double points, double dpi) { return points * dpi / kPointsPerInch; }

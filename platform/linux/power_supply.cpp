@@ -94,20 +94,6 @@ CapacityLevel ParseCapacityLevel(std::string_view text) {
     return CapacityLevel::Other;
 }
 
-bool IsGaugeReading(SupplyProperty property) {
-    switch (property) {
-    case SupplyProperty::PowerNow:
-    case SupplyProperty::CurrentNow:
-    case SupplyProperty::PowerAvg:
-    case SupplyProperty::CurrentAvg:
-    case SupplyProperty::TimeToEmptyAvg:
-    case SupplyProperty::TimeToEmptyNow:
-    case SupplyProperty::TimeToFullAvg:
-    case SupplyProperty::TimeToFullNow: return true;
-    default: return false;
-    }
-}
-
 std::string PrintableText(std::string_view text) {
     std::string printable(text);
     for (char& c : printable)
@@ -162,6 +148,20 @@ std::optional<std::int64_t>* NumberField(PowerSupply& supply, SupplyProperty pro
 }
 
 } // namespace
+
+bool IsGaugeReading(SupplyProperty property) {
+    switch (property) {
+    case SupplyProperty::PowerNow:
+    case SupplyProperty::CurrentNow:
+    case SupplyProperty::PowerAvg:
+    case SupplyProperty::CurrentAvg:
+    case SupplyProperty::TimeToEmptyAvg:
+    case SupplyProperty::TimeToEmptyNow:
+    case SupplyProperty::TimeToFullAvg:
+    case SupplyProperty::TimeToFullNow: return true;
+    default: return false;
+    }
+}
 
 const char* AttributeFileName(SupplyProperty property) {
     return kNames[static_cast<std::size_t>(property)].file;

@@ -78,6 +78,9 @@ std::optional<SupplyProperty> UeventProperty(std::string_view key);
 // A trimmed whole number (optional sign, decimal digits) that fits in 64 bits.
 std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
 
+// The rates and times a fuel gauge measures, which read 65535 where it cannot.
+bool IsGaugeReading(SupplyProperty property);
+
 // Stores the raw text of one property; unusable text leaves it unknown.
 void SetSupplyProperty(PowerSupply& supply, SupplyProperty property, std::string_view text);
 

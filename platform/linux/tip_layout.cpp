@@ -12,11 +12,6 @@ constexpr Colour kFill = 0x00E1FFFF;   // pale yellow
 constexpr Colour kBorder = 0x00808080; // grey
 constexpr Colour kText = 0x00000000;
 
-TwipsRect TwipsOf(int x, int y, int width, int height, double dpi) {
-    return {TwipsFromPixels(x, dpi), TwipsFromPixels(y, dpi), TwipsFromPixels(width, dpi),
-            TwipsFromPixels(height, dpi)};
-}
-
 } // namespace
 
 const FontSpec TipLayout::kFont{"Verdana", 8.25, 400, kCharsetCyrillic};
@@ -31,13 +26,13 @@ TipLayout::TipLayout(const std::vector<std::string>& lines, double dpi, int line
     labels_.assign(lines.size(), Label{});
     for (std::size_t i = 0; i < lines.size(); ++i) {
         Label& label = labels_[i];
-        label.Rect = TwipsOf(kPadding, kPadding + static_cast<int>(i) * lineHeight, textColumn + kPadding, lineHeight, dpi);
+        label.Rect = TwipsRectFromPixels(kPadding, kPadding + static_cast<int>(i) * lineHeight, textColumn + kPadding, lineHeight, dpi);
         label.Caption = lines[i];
         label.ForeColor = kText;
         label.Font = kFont;
         surface_.Labels.push_back(&label);
     }
-    frame_.Rect = TwipsOf(0, 0, width_, height_, dpi);
+    frame_.Rect = TwipsRectFromPixels(0, 0, width_, height_, dpi);
     frame_.FillColor = kFill;
     frame_.BorderColor = kBorder;
     frame_.BorderWidth = 1;

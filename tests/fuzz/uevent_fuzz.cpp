@@ -68,21 +68,6 @@ const std::string* TextOf(const PowerSupply& supply, SupplyProperty property) {
     }
 }
 
-// Rates and times that a fuel gauge cannot measure read 65535.
-bool IsGaugeReading(SupplyProperty property) {
-    switch (property) {
-    case SupplyProperty::PowerNow:
-    case SupplyProperty::CurrentNow:
-    case SupplyProperty::PowerAvg:
-    case SupplyProperty::CurrentAvg:
-    case SupplyProperty::TimeToEmptyAvg:
-    case SupplyProperty::TimeToEmptyNow:
-    case SupplyProperty::TimeToFullAvg:
-    case SupplyProperty::TimeToFullNow: return true;
-    default: return false;
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -167,7 +167,7 @@ PixelRect Scale::ToPixels(const TwipsRect& rect) const {
 }
 
 TwipsRect Scale::ToTwips(const PixelRect& rect) const {
-    return {ToTwips(rect.X), ToTwips(rect.Y), ToTwips(rect.Width), ToTwips(rect.Height)};
+    return TwipsRectFromPixels(rect.X, rect.Y, rect.Width, rect.Height, dpi_);
 }
 
 PixelRect Intersection(const PixelRect& a, const PixelRect& b) {

@@ -129,7 +129,6 @@ XRenderColor RenderColour(Colour colour) {
 
 Painter::Painter(Display* display, int screen, ::Window target, const Scale& scale)
     : display_(display),
-      screen_(screen),
       target_(target),
       scale_(scale),
       visual_(DefaultVisual(display, screen)),

@@ -86,7 +86,6 @@ private:
     XImage* ConvertedImage(const Image& image);
 
     Display* display_;
-    int screen_;
     ::Window target_;
     Scale scale_;
     Visual* visual_;

@@ -2,9 +2,16 @@
 // a keyword in C++; and how nevlin places its layer surfaces.
 #pragma once
 
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro" // renaming the keyword is the point
+#endif
 #define namespace layer_namespace
 #include "wlr-layer-shell-unstable-v1-client.h"
 #undef namespace
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #include <cstdint>
 

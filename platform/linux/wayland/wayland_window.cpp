@@ -35,8 +35,7 @@ LayoutRect LayoutFromTwips(const TwipsRect& rect) {
 }
 
 TwipsRect TwipsFromLayout(const LayoutRect& rect) {
-    return {TwipsFromLayout(rect.X), TwipsFromLayout(rect.Y), TwipsFromLayout(rect.Width),
-            TwipsFromLayout(rect.Height)};
+    return TwipsRectFromPixels(rect.X, rect.Y, rect.Width, rect.Height, kLayoutDpi);
 }
 
 int ButtonCodeOfWayland(std::uint32_t button) {

@@ -192,8 +192,7 @@ WindowState Win32Window::State() {
 
 TwipsRect Win32Window::TwipsFromScreen(const RECT& pixels) {
     const int dpi = WindowDpi(hwnd_);
-    return {TwipsFromPixels(pixels.left, dpi), TwipsFromPixels(pixels.top, dpi),
-            TwipsFromPixels(pixels.right - pixels.left, dpi), TwipsFromPixels(pixels.bottom - pixels.top, dpi)};
+    return TwipsRectFromPixels(pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, dpi);
 }
 
 TwipsRect Win32Window::Placement() {
