@@ -179,8 +179,9 @@ offset_from() {
 turns_seen() {
   local id=$1 shot=$SCRATCH/turn.png home shown away=battery66_timed away_shown=battery
   home=$(readlink "$OSTRAVEL_POWER_SUPPLY_DIR")
-  snapshot "$id" "$shot"
-  shown=$(picture_shown "$shot" "$ART")
+  # A repaint or a restacking under way can hide the picture from one shot.
+  wait_until 'snapshot "$id" "$shot" && shown=$(picture_shown "$shot" "$ART") && [ "$shown" != none ]' 10 ||
+    fail "the window shows none of its pictures"
   if [ "$shown" = battery ]; then away=mains40 away_shown=mains; fi
   fixture "$OSTRAVEL_POWER_SUPPLY_DIR" "$away"
   wait_until 'snapshot "$id" "$shot" && [ "$(picture_shown "$shot" "$ART")" = "$away_shown" ]' 10 ||
